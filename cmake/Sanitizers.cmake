@@ -1,0 +1,11 @@
+# TARNWICK_SANITIZE: "address" (with undefined behaviour and leaks) or "thread".
+set(TARNWICK_SANITIZE "" CACHE STRING "Sanitizer build: address or thread")
+if(TARNWICK_SANITIZE STREQUAL "address")
+  add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=address,undefined)
+elseif(TARNWICK_SANITIZE STREQUAL "thread")
+  add_compile_options(-fsanitize=thread -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=thread)
+elseif(NOT TARNWICK_SANITIZE STREQUAL "")
+  message(FATAL_ERROR "TARNWICK_SANITIZE must be address, thread or empty")
+endif()
