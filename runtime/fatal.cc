@@ -9,7 +9,8 @@ namespace tw {
 namespace {
 
 void WriteToStderr(std::string_view message) {
-  std::fprintf(stderr, "tarnwick: fatal run-time error: %.*s\n", static_cast<int>(message.size()), message.data());
+  std::fprintf(stderr, "tarnwick: fatal run-time error: %.*s\n", static_cast<int>(message.size()),
+               message.data());
 }
 
 std::atomic<FatalErrorReporter> g_reporter{&WriteToStderr};

@@ -3,7 +3,12 @@
 //
 // Searches in a Text try matches only where a character starts (a byte >= 0x80
 // and its follower are one character); a byte >= 0x80 right before the end
-// ends the scan. Case folding, where asked for, touches ASCII letters only.
+// ends the scan. Characters are counted from where the scan begins: `start`
+// for FindText and ReplaceText, the first byte otherwise. So in 81 41 ("A"
+// as the trail of a two-byte character) FindText finds no "A".
+// Case folding, where asked for, touches ASCII letters that are one-byte
+// characters only: a trail byte always compares exactly.
+// Every operation is linear in the lengths of its operands.
 #pragma once
 
 #include <string_view>
@@ -17,25 +22,34 @@ enum class Case { kExact, kIgnore };
 
 // First `sub` at or after byte `start`, else -1. start <= 1 searches the whole
 // text; a start past the end finds nothing. An empty `sub` is found at 1 when
-// the searched part is non-empty.
+// the searched part (the bytes from `start` on) is non-empty, else -1.
+//   FindText("a,b,c", ",", 3) == 4
 [[nodiscard]] Position FindText(const Text& text, const Text& sub, Position start = 1,
                                 Case letters = Case::kExact);
 
-// Last `sub` lying wholly before byte `start`; kWholeText searches everything.
+// Last `sub` lying wholly before byte `start`, else -1; a negative start
+// (kWholeText) or one past the end searches everything, start 0 or 1 nothing.
+// An empty `sub` gives -1.
+//   FindTextFromEnd("a,b,c", ",", 4) == 2
 inline constexpr Position kWholeText = -1;
 [[nodiscard]] Position FindTextFromEnd(const Text& text, const Text& sub, Position start = kWholeText,
                                        Case letters = Case::kExact);
 
-// Replaces the occurrences of `sub` from byte `start` on, at most `count` of
-// them (kAll: every one). An empty text or `sub` gives the text unchanged.
-// Letters are folded unless asked otherwise, as the operation's callers expect.
+// Replaces the occurrences of `sub` from byte `start` on (start <= 1: all of
+// the text), left to right without overlap, at most `count` of them (kAll or
+// any negative: every one; 0: none). An empty text or `sub`, or a start past
+// the end, gives the text unchanged. Letters are folded unless asked
+// otherwise, as the operation's callers expect.
+//   ReplaceText("aXbxc", "x", "-") == "a-b-c"
 inline constexpr Position kAll = -1;
 [[nodiscard]] Text ReplaceText(const Text& text, const Text& sub, const Text& replacement, Position start = 1,
                                Position count = kAll, Case letters = Case::kIgnore);
 
 // The pieces between delimiters: empty pieces kept, none after a final
 // delimiter; an empty text gives no members, an empty delimiter the whole
-// text; at most `maxCount` pieces (kAll: no limit), the rest dropped.
+// text; at most `maxCount` pieces (kAll or any negative: no limit; 0: none),
+// the rest dropped. Delimiters match exactly, at character starts.
+//   SplitText(",a,,b,", ",") == {"", "a", "", "b"}
 [[nodiscard]] TextArray SplitText(const Text& text, const Text& delimiter, Position maxCount = kAll);
 
 // Spaces are 0x20 and the full-width pair A1 A1; tab, CR and LF are not.
@@ -45,9 +59,11 @@ inline constexpr Position kAll = -1;
 // A-Z to a-z; two-byte characters unchanged.
 [[nodiscard]] Text ToLowerCase(const Text& text);
 
-// Full-width digits, signs and spaces made half-width, then leading white
-// space, an optional sign and the digits up to the first non-digit; none: 0.
-// Values beyond the range of int saturate.
+// Full-width digits (A3 B0..A3 B9), signs (A3 AB "+", A3 AD "-") and the
+// full-width space (A1 A1) made half-width, then leading white space (space,
+// tab, LF, VT, FF, CR), an optional sign and the digits up to the first
+// non-digit; no digits: 0. Values beyond the range of int saturate to INT_MAX
+// or INT_MIN.
 [[nodiscard]] int ToInteger(const Text& text);
 
 // First / last min(n, length) bytes; n <= 0 gives the empty text. May cut a
