@@ -1,0 +1,25 @@
+// UTF-16LE <-> code page 936, our own in place of the platform's conversion
+// functions, with their measure-then-convert shape: with capacity 0 nothing
+// is written and the size of the whole result is returned; otherwise at most
+// `capacity` elements are written and their number is returned.
+#pragma once
+
+#include <cstddef>
+#include <string_view>
+
+namespace tw {
+
+// UTF-16LE units (2 bytes each; an odd last byte is ignored) to 936 bytes. A
+// character 936 cannot hold (U+FFFD, a surrogate pair, a lone surrogate)
+// becomes "?", and the rest goes on.
+//
+//   2D 4E (U+4E2D) -> D6 D0
+std::size_t Utf16ToCp936(std::string_view utf16, char* cp936, std::size_t capacity);
+
+// 936 bytes to UTF-16LE units (`capacity` counts units). A byte sequence that
+// is not 936 becomes U+FFFD: a lead byte at the end, or a lead byte with a
+// byte that cannot follow it, where a follower below 0x80 is read again as a
+// character of its own (as WHATWG decoders do).
+std::size_t Cp936ToUtf16(std::string_view cp936, char* utf16, std::size_t capacity);
+
+}  // namespace tw
