@@ -15,6 +15,11 @@ void WriteToStderr(std::string_view message) {
 
 std::atomic<FatalErrorReporter> g_reporter{&WriteToStderr};
 
+// Set while this thread is reporting: a reporter that fails in turn (an error
+// box needs memory) must not recurse, and the first message must not be lost.
+thread_local bool t_reporting = false;
+thread_local std::string_view t_first_message;
+
 void OnOutOfMemory() { FatalRuntimeError("out of memory"); }
 
 }  // namespace
@@ -24,7 +29,14 @@ void SetFatalErrorReporter(FatalErrorReporter reporter) {
 }
 
 void FatalRuntimeError(std::string_view message) {
-  g_reporter.load()(message);
+  if (!t_reporting) {
+    t_reporting = true;
+    t_first_message = message;
+    g_reporter.load()(message);
+  } else {
+    WriteToStderr(t_first_message);
+    WriteToStderr(message);
+  }
   std::_Exit(kFatalExitCode);
 }
 

@@ -8,13 +8,14 @@
 namespace tw {
 
 // Shows `message` to the user. The default writes it to stderr; the window
-// program installs one that shows an error box.
+// program installs one that shows an error box. Null restores the default.
 using FatalErrorReporter = void (*)(std::string_view message);
 
 void SetFatalErrorReporter(FatalErrorReporter reporter);
 
 // Reports `message` through the installed reporter, then ends the process
-// with exit code kFatalExitCode.
+// with exit code kFatalExitCode, running no destructors or exit handlers. A
+// fatal error inside the reporter itself goes to stderr instead.
 [[noreturn]] void FatalRuntimeError(std::string_view message);
 
 inline constexpr int kFatalExitCode = 70;  // EX_SOFTWARE

@@ -25,7 +25,13 @@ void PrintEscaped(std::ostream& out, std::string_view bytes) {
 }  // namespace
 
 const Text& TextArray::operator[](Position index) const {
-  if (index < 1 || index > MemberCount()) FatalRuntimeError("array index outside the array");
+  if (index < 1 || index > MemberCount()) {
+    // Formatted on the stack: the failure may come with memory running out.
+    char message[96];
+    std::snprintf(message, sizeof message, "array index %td outside the array of %td members", index,
+                  MemberCount());
+    FatalRuntimeError(message);
+  }
   return members_[static_cast<std::size_t>(index - 1)];
 }
 
