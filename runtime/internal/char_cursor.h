@@ -3,6 +3,7 @@
 // character and ends the walk, so nothing can start there.
 #pragma once
 
+#include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -32,13 +33,22 @@ class CharCursor {
     while (pos_ < offset) {
       // Eight bytes all below 0x80 are eight characters; eight all at or above
       // 0x80, entered at a character start, are four two-byte characters.
-      if (offset - pos_ >= 8) {
+      // Short of `offset`, the bytes before it that are all below 0x80 are
+      // skipped the same way.
+      if (pos_ + kWord <= text_.size()) {
         std::uint64_t word;
         std::memcpy(&word, bytes + pos_, sizeof word);
-        const std::uint64_t high = word & 0x8080808080808080ULL;
-        if (high == 0 || high == 0x8080808080808080ULL) {
-          pos_ += 8;
+        const std::uint64_t high = word & kHighBits;
+        const std::size_t ahead = offset - pos_;
+        if (ahead >= kWord && (high == 0 || high == kHighBits)) {
+          pos_ += kWord;
           continue;
+        }
+        if constexpr (std::endian::native == std::endian::little) {
+          if (ahead < kWord && (high & ((std::uint64_t{1} << (8 * ahead)) - 1)) == 0) {
+            pos_ = offset;
+            break;
+          }
         }
       }
       pos_ += bytes[pos_] >= kFirstLeadByte ? 2 : 1;
@@ -52,6 +62,9 @@ class CharCursor {
       pos_ = text_.size() + 1;
     }
   }
+
+  static constexpr std::size_t kWord = sizeof(std::uint64_t);
+  static constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
 
   std::string_view text_;
   std::size_t pos_;  // a character start, or past the end

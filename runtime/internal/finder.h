@@ -29,19 +29,21 @@ class Finder {
   std::size_t NextByMemmem(std::size_t from);
   std::size_t NextByAutomaton(std::size_t from);
   void StartAutomaton();
-  [[nodiscard]] unsigned char FoldedTextByte(std::size_t offset);
+  // The first offset at or after `from` whose byte can begin a match, or end_.
+  std::size_t NextPossibleStart(std::size_t from);
 
   std::string_view text_;
   std::size_t begin_;
   std::size_t end_;
   // With Case::kIgnore, the pattern with its one-byte letters lowered.
   std::string pattern_;
-  bool fold_;
+  bool fold_ = false;
   CharCursor starts_;  // validates match starts
 
-  // memmem finds candidates fast but starts afresh on every call; the extra
-  // work of those restarts is counted, and past a budget linear in the
-  // distance scanned the search goes on as a Knuth-Morris-Pratt automaton.
+  // memmem finds candidates fast but starts afresh on every call, verifying
+  // up to the whole pattern again; that extra work is counted, and past a
+  // budget linear in the distance covered the search goes on as a
+  // Knuth-Morris-Pratt automaton, which reads every byte once.
   bool automaton_ = false;
   std::size_t restart_work_ = 0;
 
@@ -49,6 +51,12 @@ class Finder {
   std::size_t consumed_ = 0;          // the automaton has read text_[..consumed_)
   std::size_t matched_ = 0;           // pattern prefix matching the bytes read last
   CharCursor fold_starts_;            // which bytes read are one-byte characters
+  // The raw bytes that can begin a match (a letter in both cases) and the
+  // next offset of each (kNoMatch: not looked for yet), so that the automaton
+  // skips to them with memchr.
+  char first_bytes_[2] = {};
+  std::size_t first_byte_count_ = 0;
+  std::size_t next_first_[2] = {};
 };
 
 }  // namespace tw::internal
