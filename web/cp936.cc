@@ -45,6 +45,7 @@ void PutUnit(Sink<kUnitSize>& sink, char16_t unit) {
 }
 
 bool IsLeadByte(unsigned char byte) { return byte >= 0x81 && byte <= 0xFE; }
+bool IsTrailByte(unsigned char byte) { return byte >= 0x40 && byte <= 0xFE && byte != 0x7F; }
 
 }  // namespace
 
@@ -96,8 +97,9 @@ std::size_t Cp936ToUtf16(std::string_view cp936, char* utf16, std::size_t capaci
     const unsigned char trail = p[i + 1];
     const char16_t unit = table.Unit(static_cast<cp936::Code>(byte << 8 | trail));
     PutUnit(sink, unit == cp936::kNoUnit ? utf16le::kReplacement : unit);
-    // An ASCII byte after a lead byte is not swallowed by the broken pair.
-    i += unit == cp936::kNoUnit && trail < 0x80 ? 1 : 2;
+    // A follower that cannot be a trail byte is not swallowed by the broken
+    // pair: it is read again as a character of its own.
+    i += unit == cp936::kNoUnit && !IsTrailByte(trail) ? 1 : 2;
   }
   return sink.Size();
 }

@@ -18,8 +18,8 @@ std::size_t Utf16ToCp936(std::string_view utf16, char* cp936, std::size_t capaci
 
 // 936 bytes to UTF-16LE units (`capacity` counts units). A byte sequence that
 // is not 936 becomes U+FFFD: a lead byte at the end, or a lead byte with a
-// byte that cannot follow it, where a follower below 0x80 is read again as a
-// character of its own (as WHATWG decoders do).
+// byte that cannot follow it, which is then read again as a character of its
+// own (as WHATWG decoders do), so "81 20" gives U+FFFD and a space.
 std::size_t Cp936ToUtf16(std::string_view cp936, char* utf16, std::size_t capacity);
 
 }  // namespace tw
