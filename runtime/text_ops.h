@@ -101,35 +101,47 @@ inline constexpr Position kAll = -1;
 // A copy of `text` becomes the last member.
 void AppendMember(TextArray& array, const Text& text);
 
-// Concatenation of any number of texts (or literals). The overload whose first
-// operand is an rvalue reuses its buffer, so `t = JoinText(std::move(t), piece)`
-// in a loop stays linear.
+// Concatenation of any number of texts (or literals, or Bytes: their bytes
+// before the first NUL). The overload whose first operand is an rvalue reuses
+// its buffer, so `t = JoinText(std::move(t), piece)` in a loop stays linear.
+// An operand may be the first one itself: `JoinText(std::move(t), t)` doubles t.
+//   JoinText("a", Text("b"), "c") == "abc"
+//
+// JoinBytes: the same for Bytes, NUL bytes included.
 namespace join_internal {
 inline std::string_view View(const Text& t) { return t.view(); }
 inline std::string_view View(const char* s) { return s; }
 inline std::string_view View(const Bytes& b) { return b.view(); }
+
+template <typename Value, typename... Rest>
+Value AppendAll(Value&& first, const Rest&... rest) {
+  first.Reserve(first.size() + (std::size_t{0} + ... + View(rest).size()));
+  if constexpr (sizeof...(rest) > 0) {
+    // Taken after the Reserve, the views stay valid while appending, also one
+    // of `first` itself.
+    const std::string_view pieces[] = {View(rest)...};
+    for (const std::string_view piece : pieces) first.Append(piece);
+  }
+  return std::move(first);
+}
 }  // namespace join_internal
 
 template <typename... Rest>
 [[nodiscard]] Text JoinText(Text&& first, const Rest&... rest) {
-  first.Reserve(first.size() + (std::size_t{0} + ... + join_internal::View(rest).size()));
-  (first.Append(join_internal::View(rest)), ...);
-  return std::move(first);
+  return join_internal::AppendAll(std::move(first), rest...);
 }
 template <typename... Rest>
 [[nodiscard]] Text JoinText(const Text& first, const Rest&... rest) {
-  return JoinText(Text(first), rest...);
+  return join_internal::AppendAll(Text(), first, rest...);
 }
 
 template <typename... Rest>
 [[nodiscard]] Bytes JoinBytes(Bytes&& first, const Rest&... rest) {
-  first.Reserve(first.size() + (std::size_t{0} + ... + rest.size()));
-  (first.Append(rest.view()), ...);
-  return std::move(first);
+  return join_internal::AppendAll(std::move(first), rest...);
 }
 template <typename... Rest>
 [[nodiscard]] Bytes JoinBytes(const Bytes& first, const Rest&... rest) {
-  return JoinBytes(Bytes(first), rest...);
+  return join_internal::AppendAll(Bytes(), first, rest...);
 }
 
 }  // namespace tw

@@ -132,9 +132,19 @@ TEST(JoinText, RvalueFirstOperandKeepsItsBuffer) {
   EXPECT_EQ(text.c_str(), buffer);
 }
 
+TEST(JoinText, AnOperandMayBeTheFirstOneItself) {
+  Text text("ab");
+  text = JoinText(std::move(text), text, "-", text);
+  EXPECT_EQ(text, Text("abab-ab"));
+}
+
+TEST(JoinText, BytesOperandsEndAtTheirFirstNul) {
+  EXPECT_EQ(JoinText("a", Bytes("b\0c"s), "d"), Text("abd"));
+}
+
 TEST(JoinBytes, ConcatenatesWithNulBytes) {
   const Bytes a("a\0"s);
-  EXPECT_EQ(JoinBytes(a, Bytes("\0b"s), Bytes()), Bytes("a\0\0b"s));
+  EXPECT_EQ(JoinBytes(a, Bytes("\0b"s), Bytes(), Text("c"), "d"), Bytes("a\0\0bcd"s));
   EXPECT_EQ(a, Bytes("a\0"s));
 }
 
