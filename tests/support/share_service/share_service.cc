@@ -124,9 +124,9 @@ HttpAnswer AnswerShareService(const HttpRequest& request) {
     const std::optional<Share> share = FindShareById(Field(query, "shareid"));
     return share && Field(query, "uk") == share->shareUk ? Page(*share) : NotFound();
   }
-  // Words after a share address arrive in the path; the share is the part
-  // before them.
-  const std::optional<Share> share = FindShareByPath(path.substr(0, path.find(' ')));
+  // Words after a share address arrive in the path, their space sent raw or
+  // percent-encoded; the share is the part before them.
+  const std::optional<Share> share = FindShareByPath(path.substr(0, std::min(path.find(' '), path.find("%20"))));
   return share ? Page(*share) : NotFound();
 }
 
