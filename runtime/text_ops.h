@@ -37,9 +37,10 @@ inline constexpr Position kWholeText = -1;
 
 // Replaces the occurrences of `sub` from byte `start` on (start <= 1: all of
 // the text), left to right without overlap, at most `count` of them (kAll or
-// any negative: every one; 0: none). An empty text or `sub`, or a start past
-// the end, gives the text unchanged. Letters are folded unless asked
-// otherwise, as the operation's callers expect.
+// any negative: every one; 0: none); after a match the scan goes on at the
+// byte after it, characters still counted from `start`. An empty text or
+// `sub`, or a start past the end, gives the text unchanged. Letters are
+// folded unless asked otherwise, as the operation's callers expect.
 //   ReplaceText("aXbxc", "x", "-") == "a-b-c"
 inline constexpr Position kAll = -1;
 [[nodiscard]] Text ReplaceText(const Text& text, const Text& sub, const Text& replacement, Position start = 1,
@@ -52,7 +53,9 @@ inline constexpr Position kAll = -1;
 //   SplitText(",a,,b,", ",") == {"", "a", "", "b"}
 [[nodiscard]] TextArray SplitText(const Text& text, const Text& delimiter, Position maxCount = kAll);
 
-// Spaces are 0x20 and the full-width pair A1 A1; tab, CR and LF are not.
+// Spaces are 0x20 and the full-width space A1 A1, as characters (the trail
+// byte of one character and the lead of the next are no space); tab, CR and
+// LF are no spaces.
 [[nodiscard]] Text TrimBothEnds(const Text& text);
 [[nodiscard]] Text RemoveAllSpaces(const Text& text);
 
