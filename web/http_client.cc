@@ -184,6 +184,7 @@ void SetTransferOptions(Request& request, const Internet& internet, std::uint32_
   curl_easy_setopt(easy, CURLOPT_CURLU, request.address.get());
   curl_easy_setopt(easy, CURLOPT_PROTOCOLS_STR, "http,https");
   curl_easy_setopt(easy, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+  curl_easy_setopt(easy, CURLOPT_PATH_AS_IS, 1L);  // "/a/../b" goes out as it was given
   curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
   curl_easy_setopt(easy, CURLOPT_HTTP_VERSION, static_cast<long>(CURL_HTTP_VERSION_1_1));
   // An empty proxy also keeps libcurl from taking one from the environment.
