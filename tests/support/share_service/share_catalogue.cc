@@ -105,7 +105,8 @@ std::optional<Share> FindShareById(std::string_view shareId) {
 std::string SharePage(const Share& share) {
   const bool gbk = share.kind == ShareKind::kGbkPage;
   std::string page = "<!DOCTYPE html>\n<html>\n<head>\n";
-  if (!gbk) page += "<meta charset=\"utf-8\">\n";
+  // The big ASCII page names no charset, so it is taken as it comes.
+  if (!gbk && share.kind != ShareKind::kBigAsciiPage) page += "<meta charset=\"utf-8\">\n";
   page += "<title>" + (gbk ? std::string(kGbkFileName) + " " + std::string(kGbkShareWord) : share.fileName + " 分享") +
           "</title>\n</head>\n<body>\n";
   if (share.kind == ShareKind::kBigAsciiPage || share.kind == ShareKind::kBigUtf8Page) {

@@ -16,7 +16,7 @@ enum class ShareKind {
   kNoFileName,        // no server_filename on the page
   kNoDownloadLink,    // the answer carries no dlink
   kThrottled,         // the answer asks for a verification code
-  kBigAsciiPage,      // 20 MiB of ASCII before the values
+  kBigAsciiPage,      // 20 MiB of ASCII before the values, no charset named
   kBigUtf8Page,       // 20 MiB of UTF-8 before the values
 };
 
