@@ -98,7 +98,7 @@ bool NginxServer::Start(std::string_view serverDirectives) {
   conf << "daemon off;\nmaster_process off;\nworker_processes 1;\n"
        << "error_log " << folder_ << "/error.log;\npid " << folder_ << "/nginx.pid;\n"
        << "events { worker_connections 256; }\n"
-       << "http {\n  access_log off;\n  default_type application/octet-stream;\n"
+       << "http {\n  access_log off;\n  sendfile on;\n  default_type application/octet-stream;\n"
        << "  types { text/html html; text/plain txt; }\n"
        << "  client_body_temp_path " << temp << "/body;\n  proxy_temp_path " << temp << "/proxy;\n"
        << "  fastcgi_temp_path " << temp << "/fastcgi;\n  uwsgi_temp_path " << temp << "/uwsgi;\n"
