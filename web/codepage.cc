@@ -29,10 +29,9 @@ Bytes Utf8ToWide(const Bytes& data) {
 }
 
 Bytes Utf8ToAnsi(const Bytes& data) {
-  const Bytes wide = Utf8ToWide(data);
-  const std::size_t size = Utf16ToCp936(wide.view(), nullptr, 0);
+  const std::size_t size = Utf8ToCp936(data.view(), nullptr, 0);
   Bytes ansi = BlankBytes(static_cast<Position>(size));
-  Utf16ToCp936(wide.view(), ansi.data(), size);
+  Utf8ToCp936(data.view(), ansi.data(), size);
   return ansi;
 }
 

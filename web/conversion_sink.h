@@ -5,7 +5,6 @@
 #pragma once
 
 #include <cstddef>
-#include <cstring>
 
 namespace tw::conversion_internal {
 
@@ -23,7 +22,9 @@ class Sink {
         full_ = true;
         return;
       }
-      std::memcpy(out_ + size_ * kElementSize, bytes, count * kElementSize);
+      // A character is a few bytes: a loop the compiler unrolls beats a call.
+      char* to = out_ + size_ * kElementSize;
+      for (std::size_t i = 0; i < count * kElementSize; ++i) to[i] = bytes[i];
     }
     size_ += count;
   }

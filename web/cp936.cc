@@ -1,22 +1,29 @@
 #include "web/cp936.h"
 
+#include <cstring>
+
 #include "web/conversion_sink.h"
 #include "web/cp936_table.h"
 #include "web/utf16le.h"
+#include "web/utf8_decode.h"
 
 namespace tw {
 namespace {
 
 using conversion_internal::Sink;
 using utf16le::kUnitSize;
+using utf8_internal::kBlock;
 
 constexpr char kUnmappable = '?';
 
-// Number of leading units of `p` (n units) below 0x80, looked at in blocks
-// the compiler can check at once.
+// Number of leading units of `p` (n units) below 0x80: the first few one by
+// one, as short runs in mixed text end there, then in blocks of fixed size,
+// which the compiler checks at once.
 std::size_t AsciiUnitPrefix(const char* p, std::size_t n) {
-  constexpr std::size_t kBlock = 16;
   std::size_t i = 0;
+  for (; i < kBlock && i < n; ++i) {
+    if (utf16le::Load(p + i * kUnitSize) >= 0x80) return i;
+  }
   for (; i + kBlock <= n; i += kBlock) {
     char16_t any = 0;
     for (std::size_t k = 0; k < kBlock; ++k) any |= utf16le::Load(p + (i + k) * kUnitSize);
@@ -26,7 +33,7 @@ std::size_t AsciiUnitPrefix(const char* p, std::size_t n) {
   return i;
 }
 
-void PutCode(Sink<1>& sink, cp936::Code code) {
+[[gnu::always_inline]] inline void PutCode(Sink<1>& sink, cp936::Code code) {
   if (code == cp936::kNoCode) {
     sink.Put(&kUnmappable, 1);
   } else if (code < 0x100) {
@@ -56,22 +63,51 @@ std::size_t Utf16ToCp936(std::string_view utf16, char* cp936, std::size_t capaci
   Sink<1> sink(cp936, capacity);
   std::size_t i = 0;
   while (i < units) {
-    const std::size_t ascii = AsciiUnitPrefix(p + i * kUnitSize, units - i);
-    sink.PutRun(ascii, [from = p + i * kUnitSize](char* to, std::size_t count) {
-      for (std::size_t k = 0; k < count; ++k) to[k] = from[k * kUnitSize];
-    });
-    i += ascii;
-    if (i == units) break;
     const char16_t unit = utf16le::Load(p + i * kUnitSize);
-    // A surrogate pair is one character beyond the BMP, which 936 cannot hold.
+    if (unit < 0x80) {
+      const std::size_t ascii = AsciiUnitPrefix(p + i * kUnitSize, units - i);
+      sink.PutRun(ascii, [from = p + i * kUnitSize](char* to, std::size_t count) {
+        for (std::size_t k = 0; k < count; ++k) to[k] = from[k * kUnitSize];
+      });
+      i += ascii;
+      continue;
+    }
+    // A surrogate pair is one character beyond the BMP.
     if (utf16le::IsHighSurrogate(unit) && i + 1 < units &&
         utf16le::IsLowSurrogate(utf16le::Load(p + (i + 1) * kUnitSize))) {
-      ++i;
       PutCode(sink, cp936::kNoCode);
-    } else {
-      PutCode(sink, table.CodeOf(unit));
+      i += 2;
+      continue;
     }
+    PutCode(sink, table.CodeOf(unit));
     ++i;
+  }
+  return sink.Size();
+}
+
+std::size_t Utf8ToCp936(std::string_view utf8, char* cp936, std::size_t capacity) {
+  const cp936::Table& table = cp936::TheTable();
+  const auto* p = reinterpret_cast<const unsigned char*>(utf8.data());
+  const std::size_t n = utf8.size();
+  Sink<1> sink(cp936, capacity);
+  std::size_t i = 0;
+  while (i < n) {
+    if (p[i] < 0x80) {
+      const std::size_t ascii = utf8_internal::AsciiPrefix(p + i, n - i);
+      sink.PutRun(ascii, [from = p + i](char* to, std::size_t count) {
+        if (count < kBlock) {
+          for (std::size_t k = 0; k < count; ++k) to[k] = static_cast<char>(from[k]);
+        } else {
+          std::memcpy(to, from, count);
+        }
+      });
+      i += ascii;
+      continue;
+    }
+    const utf8_internal::Decoded decoded = utf8_internal::DecodeSequence(p + i, n - i);
+    PutCode(sink, decoded.codePoint < 0x10000 ? table.CodeOf(static_cast<char16_t>(decoded.codePoint))
+                                              : cp936::kNoCode);
+    i += decoded.length;
   }
   return sink.Size();
 }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <random>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -116,7 +117,11 @@ TEST(Utf8ToAnsi, GivesWindowsCodePage936) {
       {"ASCII unchanged", "GET /s/1x?a=b HTTP/1.1", "GET /s/1x?a=b HTTP/1.1"},
       {"empty", "", ""},
       {"NUL kept", std::string("A\0B", 3), std::string("A\0B", 3)},
-      {"mixed", "A\xE4\xB8\xAD" "B", "A\xD6\xD0" "B"},
+      {"mixed",
+       "A\xE4\xB8\xAD"
+       "B",
+       "A\xD6\xD0"
+       "B"},
       {"U+20AC Euro Sign is one byte", "\xE2\x82\xAC", "\x80"},
       {"U+00B7 Middle Dot", "\xC2\xB7", "\xA1\xA4"},
       {"U+2014 Em Dash", "\xE2\x80\x94", "\xA1\xAA"},
@@ -126,9 +131,18 @@ TEST(Utf8ToAnsi, GivesWindowsCodePage936) {
       {"U+F8F5 is the byte FF", "\xEF\xA3\xB5", "\xFF"},
       {"U+30FB Katakana Middle Dot cannot be held", "\xE3\x83\xBB", "?"},
       {"U+FFFD cannot be held", "\xEF\xBF\xBD", "?"},
-      {"U+FEFF byte order mark cannot be held", "\xEF\xBB\xBF" "A", "?A"},
-      {"beyond the BMP: one ?", "\xF0\x9F\x98\x80" "A", "?A"},
-      {"stray continuation byte", "A\x80" "B", "A?B"},
+      {"U+FEFF byte order mark cannot be held",
+       "\xEF\xBB\xBF"
+       "A",
+       "?A"},
+      {"beyond the BMP: one ?",
+       "\xF0\x9F\x98\x80"
+       "A",
+       "?A"},
+      {"stray continuation byte",
+       "A\x80"
+       "B",
+       "A?B"},
       {"overlong form", "\xC0\xAF", "??"},
       {"surrogate", "\xED\xA0\x80", "???"},
       {"5-byte form", "\xF8\x88\x80\x80\x80", "?????"},
@@ -224,6 +238,42 @@ TEST(Utf8ToWide, DecodesIllFormedUtf8LikeTheReference) {
   }
 }
 
+// Utf8ToAnsi takes UTF-8 to 936 in one step; it must give what the two steps
+// through UTF-16 give, on any input, also where ASCII runs meet characters
+// and broken sequences at block edges.
+TEST(Utf8ToAnsi, GivesWhatTheTwoStepsThroughUtf16Give) {
+  const char* const kPieces[] = {
+      "a",
+      "Hello, world! 0123456789",
+      "\xE4\xB8\xAD",
+      "\xE2\x82\xAC",
+      "\xC2\xB7",
+      "\xEE\x80\x80",
+      "\xEF\xA3\xB5",
+      "\xF0\x9F\x98\x80",
+      "\xEF\xBF\xBD",
+      "\x80",
+      "\xC0\xAF",
+      "\xED\xA0\x80",
+      "\xE4\xB8",
+      "\xF8\x88\x80\x80\x80",
+      "\xFF",
+      "\xC3",
+      "\xE3\x83\xBB",
+  };
+  std::mt19937 random(936);
+  std::uniform_int_distribution<std::size_t> pick(0, std::size(kPieces) - 1);
+  for (int round = 0; round < 200; ++round) {
+    std::string utf8;
+    while (utf8.size() < 300) utf8 += kPieces[pick(random)];
+    SCOPED_TRACE(Hex(utf8));
+    const Bytes wide = Utf8ToWide(Bytes(utf8));
+    std::string twoSteps(Utf16ToCp936(wide.view(), nullptr, 0), '\0');
+    Utf16ToCp936(wide.view(), twoSteps.data(), twoSteps.size());
+    ASSERT_EQ(Utf8ToAnsi(Bytes(utf8)), Bytes(twoSteps));
+  }
+}
+
 // The layer under the routines: a capacity smaller than measured writes no
 // more than it, and never part of a character.
 TEST(ConversionLayer, NeverWritesPastTheCapacityOrHalfACharacter) {
@@ -235,9 +285,15 @@ TEST(ConversionLayer, NeverWritesPastTheCapacityOrHalfACharacter) {
     std::size_t capacity;
     std::string want;
   } const kCases[] = {
-      {"936 pair does not fit", Utf16ToCp936, UnitsLe("4E2D 0041"), 1, 1, ""},
-      {"936 pair fits, ASCII after does not", Utf16ToCp936, UnitsLe("4E2D 0041"), 1, 2, "\xD6\xD0"},
-      {"936 ASCII run cut", Utf16ToCp936, UnitsLe("0061 0062 0063"), 1, 2, "ab"},
+      {"936 pair does not fit", Utf8ToCp936,
+       "\xE4\xB8\xAD"
+       "A",
+       1, 1, ""},
+      {"936 pair fits, ASCII after does not", Utf8ToCp936,
+       "\xE4\xB8\xAD"
+       "A",
+       1, 2, "\xD6\xD0"},
+      {"936 ASCII run cut", Utf8ToCp936, "abc", 1, 2, "ab"},
       {"surrogate pair does not fit", Utf8ToUtf16, "\xF0\x9F\x98\x80", 2, 1, ""},
       {"UTF-8 ASCII run cut", Utf8ToUtf16, "abc", 2, 2, UnitsLe("0061 0062")},
       {"UTF-8 sequence does not fit", Utf16ToUtf8, UnitsLe("0041 4E2D"), 1, 3, "A"},

@@ -46,12 +46,8 @@ TEST(CookieName, IsTheTrimmedTextBeforeTheFirstEquals) {
     Text pair;
     Text want;
   } const kCases[] = {
-      {"plain pair", "A=1", "A"},
-      {"trimmed", "  A  =1", "A"},
-      {"value with equals", "A=b=c", "A"},
-      {"no equals", " flag ", "flag"},
-      {"empty name", "=1", ""},
-      {"empty pair", "", ""},
+      {"plain pair", "A=1", "A"},      {"trimmed", "  A  =1", "A"}, {"value with equals", "A=b=c", "A"},
+      {"no equals", " flag ", "flag"}, {"empty name", "=1", ""},    {"empty pair", "", ""},
   };
   for (const auto& c : kCases) {
     SCOPED_TRACE(c.name);
