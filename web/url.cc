@@ -17,6 +17,13 @@ Text LastTwoLabels(const Text& host) {
   return JoinText(labels[n - 1], ".", labels[n]);
 }
 
+// The length of an "https://" or "http://" (any case) at the start, else 0.
+Position LeadingSchemeLength(const Text& url) {
+  const Text start = ToLowerCase(TextLeft(url, 8));
+  if (start == "https://") return 8;
+  return TextLeft(start, 7) == "http://" ? 7 : 0;
+}
+
 }  // namespace
 
 Text UrlHost(const Text& url, bool domainOnly, bool keepPort) {
@@ -48,8 +55,10 @@ int UrlPort(const Text& url) {
 }
 
 Text UrlPath(const Text& url) {
-  // The host is searched for in the address itself so the path keeps its case.
-  const Position host = FindText(url, UrlHost(url), 1, Case::kIgnore);
+  // The host is searched for in the address itself, so the path keeps its
+  // case, but only after a leading scheme: a host such as "t" or "http" would
+  // otherwise be found inside the scheme and the path begin at its "//".
+  const Position host = FindText(url, UrlHost(url), LeadingSchemeLength(url) + 1, Case::kIgnore);
   const Position slash = FindText(url, "/", host, Case::kIgnore);
   if (slash == kNotFound) return "/";
   return TextRight(url, TextLength(url) - slash + 1);

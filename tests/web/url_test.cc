@@ -74,6 +74,11 @@ TEST(UrlPath, KeepsThePathInItsOwnCase) {
       {"no scheme", "a.b/X", "/X"},
       {"query without slash", "http://a.b?x=1", "/"},
       {"host found in any case", "https://WWW.A.B/Init?Surl=Q", "/Init?Surl=Q"},
+      // Hosts whose letters the scheme holds are not looked for inside it.
+      {"host t", "http://t/x", "/x"},
+      {"host http", "HTTP://Http/P", "/P"},
+      {"host s after https", "https://s/Y", "/Y"},
+      {"empty host", "http:///x", "///x"},
   };
   for (const auto& c : kCases) {
     SCOPED_TRACE(c.name);
