@@ -44,6 +44,11 @@ class Sink {
     size_ += count;
   }
 
+  // Whether the sink only counts, for callers that can tell a character's
+  // size more cheaply than its bytes; they then Count it.
+  [[nodiscard]] bool Measuring() const { return out_ == nullptr; }
+  void Count(std::size_t count) { size_ += count; }
+
   // Elements counted, or written when converting.
   [[nodiscard]] std::size_t Size() const { return size_; }
 

@@ -45,6 +45,15 @@ std::size_t AsciiUnitPrefix(const char* p, std::size_t n) {
   }
 }
 
+// A BMP unit; measuring needs only its size.
+[[gnu::always_inline]] inline void PutUnitAs936(Sink<1>& sink, const cp936::Table& table, char16_t unit) {
+  if (sink.Measuring()) {
+    sink.Count(table.SizeOf(unit));
+  } else {
+    PutCode(sink, table.CodeOf(unit));
+  }
+}
+
 void PutUnit(Sink<kUnitSize>& sink, char16_t unit) {
   char bytes[kUnitSize];
   utf16le::Store(bytes, unit);
@@ -79,7 +88,7 @@ std::size_t Utf16ToCp936(std::string_view utf16, char* cp936, std::size_t capaci
       i += 2;
       continue;
     }
-    PutCode(sink, table.CodeOf(unit));
+    PutUnitAs936(sink, table, unit);
     ++i;
   }
   return sink.Size();
@@ -105,8 +114,12 @@ std::size_t Utf8ToCp936(std::string_view utf8, char* cp936, std::size_t capacity
       continue;
     }
     const utf8_internal::Decoded decoded = utf8_internal::DecodeSequence(p + i, n - i);
-    PutCode(sink, decoded.codePoint < 0x10000 ? table.CodeOf(static_cast<char16_t>(decoded.codePoint))
-                                              : cp936::kNoCode);
+    // Beyond the BMP (a surrogate pair in UTF-16) 936 holds nothing.
+    if (decoded.codePoint < 0x10000) {
+      PutUnitAs936(sink, table, static_cast<char16_t>(decoded.codePoint));
+    } else {
+      PutCode(sink, cp936::kNoCode);
+    }
     i += decoded.length;
   }
   return sink.Size();

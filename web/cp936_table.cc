@@ -60,7 +60,9 @@ struct TableBuilder {
   static void Invert(Table& table) {
     for (std::size_t code = table.units_.size(); code-- > 0;) {
       const char16_t unit = table.units_[code];
-      if (unit != kNoUnit) table.codes_[unit] = static_cast<Code>(code);
+      if (unit == kNoUnit) continue;
+      table.codes_[unit] = static_cast<Code>(code);
+      if (code >= 0x100) table.twoByte_[unit / 64] |= std::uint64_t{1} << unit % 64;
     }
   }
 

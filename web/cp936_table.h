@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 
 namespace tw::cp936 {
@@ -23,6 +24,10 @@ class Table {
   [[nodiscard]] char16_t Unit(Code code) const { return units_[code]; }
   // The code for a unit; kNoCode when 936 cannot hold it.
   [[nodiscard]] Code CodeOf(char16_t unit) const { return codes_[unit]; }
+  // The number of bytes a unit takes in 936: 2 for a two-byte code, else 1
+  // (a single byte, or the "?" of a unit 936 cannot hold). Read from a bitmap
+  // small enough to stay in the nearest cache while a page is measured.
+  [[nodiscard]] std::size_t SizeOf(char16_t unit) const { return 1 + (twoByte_[unit / 64] >> unit % 64 & 1); }
 
  private:
   friend struct TableBuilder;
@@ -30,6 +35,7 @@ class Table {
 
   std::array<char16_t, 0x10000> units_{};
   std::array<Code, 0x10000> codes_{};
+  std::array<std::uint64_t, 0x10000 / 64> twoByte_{};
 };
 
 // The table; built on the first call. Ends the process with the fatal
