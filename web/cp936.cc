@@ -33,6 +33,8 @@ std::size_t AsciiUnitPrefix(const char* p, std::size_t n) {
   return i;
 }
 
+// A 936 code as its one or two bytes, or "?" for none. Inlined by force, as
+// it runs once a character.
 [[gnu::always_inline]] inline void PutCode(Sink<1>& sink, cp936::Code code) {
   if (code == cp936::kNoCode) {
     sink.Put(&kUnmappable, 1);
