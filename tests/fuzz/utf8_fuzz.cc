@@ -1,8 +1,8 @@
-// Differential target: the UTF-8 decoder against a plain reference decoder
-// written from the Unicode well-formedness table (one U+FFFD for each maximal
-// subpart of an ill-formed sequence), and invariants of both directions:
-// measured size = converted size, a smaller buffer gets a prefix of whole
-// characters, valid UTF-8 comes back unchanged.
+// Differential target: the UTF-8 decoders (to UTF-16, and straight to 936)
+// against a plain reference decoder written from the Unicode well-formedness
+// table (one U+FFFD for each maximal subpart of an ill-formed sequence), and
+// invariants of both directions: measured size = converted size, a smaller
+// buffer gets a prefix of whole characters, valid UTF-8 comes back unchanged.
 //
 // Input: one byte for the size of a short buffer (0: none), then the bytes to
 // convert.
@@ -15,6 +15,7 @@
 #include "tests/fuzz/fuzz_check.h"
 #include "tests/fuzz/fuzz_input.h"
 #include "web/codepage.h"
+#include "web/cp936.h"
 #include "web/utf16le.h"
 #include "web/utf8.h"
 
@@ -118,6 +119,18 @@ std::string DecodeInto(std::string_view utf8, std::size_t capacity) {
   return out;
 }
 
+std::string Cp936Into(std::string_view utf8, std::size_t capacity) {
+  std::string out(capacity, '\0');
+  out.resize(Utf8ToCp936(utf8, out.data(), capacity));
+  return out;
+}
+
+std::string Cp936OfUnits(std::string_view utf16) {
+  std::string out(Utf16ToCp936(utf16, nullptr, 0), '\0');
+  Utf16ToCp936(utf16, out.data(), out.size());
+  return out;
+}
+
 std::string EncodeInto(std::string_view utf16, std::size_t capacity) {
   std::string out(capacity, '\0');
   out.resize(Utf16ToUtf8(utf16, out.data(), capacity));
@@ -155,6 +168,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                (part.size() + 2 == 2 * shortUnits && utf16le::IsHighSurrogate(utf16le::Load(&utf16[part.size()]))));
   }
   if (expected.wellFormed) FUZZ_CHECK_EQ(Bytes(EncodeInto(utf16, Utf16ToUtf8(utf16, nullptr, 0))), Bytes(bytes));
+
+  // UTF-8 -> 936 in one step: the same as through the reference's UTF-16.
+  const std::string expectedAnsi = Cp936OfUnits(expected.utf16);
+  FUZZ_CHECK_EQ(Utf8ToCp936(bytes, nullptr, 0), expectedAnsi.size());
+  FUZZ_CHECK_EQ(Utf8ToAnsi(Bytes(bytes)), Bytes(expectedAnsi));
+  if (shortUnits > 0 && shortUnits < expectedAnsi.size()) {
+    const std::string part = Cp936Into(bytes, shortUnits);
+    CheckShortBuffer(expectedAnsi, part, shortUnits);
+    FUZZ_CHECK(part.size() + 1 >= shortUnits);  // only a two-byte character can leave a byte unused
+  }
 
   // UTF-16 -> UTF-8, the input read as units: always well-formed UTF-8 that
   // decodes to the units with lone surrogates replaced.
