@@ -126,7 +126,8 @@ void ScanHeaderLines(const Variables& v) {
   for (const Text& line : lines) {
     if (FindText(line, "Location:") != kNotFound) v.location = HeaderValue(line);
     if (FindText(line, "Set-Cookie") != kNotFound) {
-      v.newCookies = JoinText(std::move(v.newCookies), TrimBothEnds(TextBetween(line, "Set-Cookie:", ";")), "; ");
+      v.newCookies =
+          JoinText(std::move(v.newCookies), TrimBothEnds(TextBetween(line, "Set-Cookie:", ";")), "; ");
     }
   }
   v.newCookies = TextLeft(v.newCookies, TextLength(v.newCookies) - 2);
@@ -139,7 +140,8 @@ std::optional<Bytes> RequestOnce(const Text& url, const FetchOptions& options, c
   const Text agent = AgentText(v.extraHeaders);
   const std::optional<Text> proxyList =
       options.proxy ? std::optional<Text>(JoinText("http=", *options.proxy)) : std::nullopt;
-  auto internet = http::OpenInternet(agent.view(), proxyList ? std::optional(proxyList->view()) : std::nullopt);
+  auto internet =
+      http::OpenInternet(agent.view(), proxyList ? std::optional(proxyList->view()) : std::nullopt);
   if (!internet) return std::nullopt;
   auto connection = http::Connect(internet.get(), UrlHost(url).view(), UrlPort(url));
   if (!connection) return std::nullopt;  // the handles close innermost first as they go

@@ -12,16 +12,16 @@ namespace tw {
 // A pointer left null is a parameter left out: a private value is used. For
 // `cookies` and `proxy`, left out is not the same as supplied empty.
 struct FetchOptions {
-  int method = 0;                    // 1: POST; any other value GET; non-zero sends a body
-  Text postText{};                   // the body, when postBytes is empty
-  Text* cookies = nullptr;           // in/out: sent as Cookie, merged with the answer's
-  Text* newCookies = nullptr;        // out: the cookies this answer sets, "; "-joined
-  Text* extraHeaders = nullptr;      // in/out: header lines; extended by the defaults sent
-  Text* location = nullptr;          // in/out: the last Location value, else the header block
-  bool noRedirect = false;           // return redirect answers instead of following them
-  Bytes* postBytes = nullptr;        // in/out: the body as bytes, filled from postText
-  std::optional<Text> proxy{};       // host:port for plain HTTP requests
-  Text* responseHeaders = nullptr;   // out: the raw response header block
+  int method = 0;                   // 1: POST; any other value GET; non-zero sends a body
+  Text postText{};                  // the body, when postBytes is empty
+  Text* cookies = nullptr;          // in/out: sent as Cookie, merged with the answer's
+  Text* newCookies = nullptr;       // out: the cookies this answer sets, "; "-joined
+  Text* extraHeaders = nullptr;     // in/out: header lines; extended by the defaults sent
+  Text* location = nullptr;         // in/out: the last Location value, else the header block
+  bool noRedirect = false;          // return redirect answers instead of following them
+  Bytes* postBytes = nullptr;       // in/out: the body as bytes, filled from postText
+  std::optional<Text> proxy{};      // host:port for plain HTTP requests
+  Text* responseHeaders = nullptr;  // out: the raw response header block
 };
 
 // Sends one request to `url`, reads the whole answer, repeats it at the moved

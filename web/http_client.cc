@@ -59,7 +59,8 @@ CurlGlobal& Global() {
 // no caller's text can end a header line early or add one.
 std::string FieldText(std::string_view text) {
   std::string out(text);
-  std::replace_if(out.begin(), out.end(), [](char c) { return c == '\r' || c == '\n' || c == '\0'; }, ' ');
+  std::replace_if(
+      out.begin(), out.end(), [](char c) { return c == '\r' || c == '\n' || c == '\0'; }, ' ');
   return out;
 }
 
@@ -240,8 +241,10 @@ Handle<Connection> Connect(Internet* internet, std::string_view server, int port
   if (!address) return nullptr;
   // libcurl checks the host name here, so a name with bytes that have a
   // meaning in an address ("@", "?", space...) cannot redirect the request.
-  if (curl_url_set(address.get(), CURLUPART_HOST, std::string(server).c_str(), 0) != CURLUE_OK) return nullptr;
-  if (port != 0 && curl_url_set(address.get(), CURLUPART_PORT, std::to_string(port).c_str(), 0) != CURLUE_OK) {
+  if (curl_url_set(address.get(), CURLUPART_HOST, std::string(server).c_str(), 0) != CURLUE_OK)
+    return nullptr;
+  if (port != 0 &&
+      curl_url_set(address.get(), CURLUPART_PORT, std::to_string(port).c_str(), 0) != CURLUE_OK) {
     return nullptr;
   }
   return Handle<Connection>(new Connection{*internet, std::move(address)});

@@ -9,10 +9,13 @@
 //   while (http::ReadFile(request.get(), buffer, sizeof buffer) > 0) { ... }
 //
 // Every request gets a fresh transfer of its own. Environment proxies never
-// apply, TLS is verified, and the only headers the layer adds itself are Host,
-// User-Agent (unless the caller's header text has one) and the body's
-// Content-Length. Requests without INTERNET_FLAG_NO_COOKIES share one cookie
-// store that lives as long as the process, across threads.
+// apply and TLS is verified. The layer adds Host, User-Agent and, with a
+// body, a form Content-Type, each only when the caller's header text names
+// none; a body always gets its own Content-Length. It adds no Accept and no
+// Expect.
+// Requests without INTERNET_FLAG_NO_COOKIES share one cookie store that lives
+// as long as the process, across threads, and send its cookies in a Cookie
+// line of their own.
 #pragma once
 
 #include <cstddef>
@@ -24,11 +27,11 @@
 namespace tw::http {
 
 // Request flags, under the names and values their callers know them by.
-inline constexpr std::uint32_t INTERNET_FLAG_RELOAD = 0x80000000;    // never from a cache (there is none)
-inline constexpr std::uint32_t INTERNET_FLAG_NEED_FILE = 0x00000010;  // accepted, no effect
+inline constexpr std::uint32_t INTERNET_FLAG_RELOAD = 0x80000000;      // never from a cache (there is none)
+inline constexpr std::uint32_t INTERNET_FLAG_NEED_FILE = 0x00000010;   // accepted, no effect
 inline constexpr std::uint32_t INTERNET_FLAG_NO_COOKIES = 0x00080000;  // no stored cookies out, none kept
-inline constexpr std::uint32_t INTERNET_FLAG_NO_AUTO_REDIRECT = 0x00200000;  // hand redirects back
-inline constexpr std::uint32_t INTERNET_FLAG_SECURE = 0x00800000;              // TLS
+inline constexpr std::uint32_t INTERNET_FLAG_NO_AUTO_REDIRECT = 0x00200000;          // hand redirects back
+inline constexpr std::uint32_t INTERNET_FLAG_SECURE = 0x00800000;                    // TLS
 inline constexpr std::uint32_t INTERNET_FLAG_IGNORE_REDIRECT_TO_HTTPS = 0x00004000;  // http -> https is fine
 
 // Redirects followed at most, when they are followed.
@@ -50,9 +53,11 @@ using Handle = std::unique_ptr<T, HandleCloser>;
 
 // An Internet handle whose requests send `agent` as User-Agent. `proxyList`,
 // when given, must read "http=" followed by host:port (or nothing, which means
-// direct): that proxy serves plain HTTP requests only. Any other list gives a
-// null handle.
-[[nodiscard]] Handle<Internet> OpenInternet(std::string_view agent, std::optional<std::string_view> proxyList);
+// direct): that proxy serves plain HTTP requests only, though a redirect that
+// the client follows from http to https goes on through it. Any other list
+// gives a null handle.
+[[nodiscard]] Handle<Internet> OpenInternet(std::string_view agent,
+                                            std::optional<std::string_view> proxyList);
 
 // A connection to `server` on `port` (0: the scheme's default). Nothing is
 // sent yet. Null for an empty server name or a port outside 0..65535.

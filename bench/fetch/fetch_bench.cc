@@ -89,8 +89,8 @@ int main(int argc, char** argv) {
     const std::string_view which = argv[1] + 7;
     const double before = PeakMiB();
     const std::size_t size = which == "curl" ? CurlToString(url).size() : FetchPageSize(url);
-    std::printf("body_mib=%.1f peak_rss_mib=%.1f before_mib=%.1f\n", static_cast<double>(size) / (1 << 20), PeakMiB(),
-                before);
+    std::printf("body_mib=%.1f peak_rss_mib=%.1f before_mib=%.1f\n", static_cast<double>(size) / (1 << 20),
+                PeakMiB(), before);
     return size == kBodySize ? 0 : 1;
   }
   benchmark::Initialize(&argc, argv);

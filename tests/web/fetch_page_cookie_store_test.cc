@@ -18,18 +18,21 @@ using test::Reply;
 using ::testing::HasSubstr;
 using ::testing::Not;
 
-Reply Ok(const std::string& head = "") { return {.bytes = "HTTP/1.1 200 OK\r\n" + head + "Content-Length: 2\r\n\r\nok"}; }
+Reply Ok(const std::string& head = "") {
+  return {.bytes = "HTTP/1.1 200 OK\r\n" + head + "Content-Length: 2\r\n\r\nok"};
+}
 
 TEST(CookieStore, SendsAStoredCookieOnlyWithRequestsThatLeaveCookiesOut) {
-  HttpServer server({Ok("Set-Cookie: kept=1; Path=/store\r\n"), Ok(), Ok(), Ok("Set-Cookie: private=2; Path=/store\r\n"),
-                     Ok()});
+  HttpServer server({Ok("Set-Cookie: kept=1; Path=/store\r\n"), Ok(), Ok(),
+                     Ok("Set-Cookie: private=2; Path=/store\r\n"), Ok()});
   (void)FetchPage(Text(server.Url("/store/set")));
   (void)FetchPage(Text(server.Url("/store/next")));
   Text supplied;
   (void)FetchPage(Text(server.Url("/store/own")), {.cookies = &supplied});
   Text callersLine("Cookie: mine=3");
   Text ownCookies;
-  (void)FetchPage(Text(server.Url("/store/own-line")), {.cookies = &ownCookies, .extraHeaders = &callersLine});
+  (void)FetchPage(Text(server.Url("/store/own-line")),
+                  {.cookies = &ownCookies, .extraHeaders = &callersLine});
   (void)FetchPage(Text(server.Url("/store/last")));
 
   const std::vector<std::string> requests = server.Requests();

@@ -18,7 +18,8 @@ TEST(FetchPage, CompletesABodyOf256MiB) {
   const Text page = FetchPage(Text(server.Url("/big")));
   ASSERT_EQ(page.size(), kSize);
   std::size_t wrong = 0;
-  for (std::size_t i = 0; i < kSize; i += 4093) wrong += page.at(i) != static_cast<unsigned char>(HttpServer::FillByte(i));
+  for (std::size_t i = 0; i < kSize; i += 4093)
+    wrong += page.at(i) != static_cast<unsigned char>(HttpServer::FillByte(i));
   EXPECT_EQ(wrong, 0u);
   EXPECT_EQ(page.at(kSize - 1), static_cast<unsigned char>(HttpServer::FillByte(kSize - 1)));
 }

@@ -42,7 +42,8 @@ TEST_F(FetchPageNginx, FollowsA301ItselfOrRepeatsItAtTheLocationPlusThePath) {
   std::filesystem::create_directories(nginx_.root() + "/target/base");
   nginx_.WriteFile("target/base/page.txt", "repeated");
   Text location;
-  EXPECT_EQ(FetchPage(Text(nginx_.Url("/base/page.txt")), {.location = &location, .noRedirect = true}), "repeated");
+  EXPECT_EQ(FetchPage(Text(nginx_.Url("/base/page.txt")), {.location = &location, .noRedirect = true}),
+            "repeated");
 }
 
 TEST_F(FetchPageNginx, CollectsTheCookiesOfSetCookieLines) {

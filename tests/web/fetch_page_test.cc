@@ -33,12 +33,15 @@ constexpr const char* kDefaultLines =
     "\r\nAccept: */*\r\nAccept-Language: zh-cn\r\nContent-Type: application/x-www-form-urlencoded";
 
 Reply Answer(const std::string& statusLine, const std::string& head, const std::string& body) {
-  return {.bytes = statusLine + "\r\n" + head + "Content-Length: " + std::to_string(body.size()) + "\r\n\r\n" + body};
+  return {.bytes = statusLine + "\r\n" + head + "Content-Length: " + std::to_string(body.size()) +
+                   "\r\n\r\n" + body};
 }
 Reply Ok(const std::string& head, const std::string& body) { return Answer("HTTP/1.1 200 OK", head, body); }
 Reply Ok() { return Ok("", "ok"); }
 
-std::string HostLine(const HttpServer& server) { return "Host: 127.0.0.1:" + std::to_string(server.port()) + "\r\n"; }
+std::string HostLine(const HttpServer& server) {
+  return "Host: 127.0.0.1:" + std::to_string(server.port()) + "\r\n";
+}
 
 // A header text as it goes on the wire: each line ended by CRLF.
 std::string WireLines(const Text& headerText) {
@@ -63,12 +66,13 @@ TEST(FetchPage, SendsTheDefaultHeaderTextWhenExtraHeadersIsEmpty) {
   const Text url(server.Url("/s/1abc?x=1"));
   Text extraHeaders;
   Text responseHeaders;
-  EXPECT_EQ(FetchPage(url, {.extraHeaders = &extraHeaders, .responseHeaders = &responseHeaders}), "<p>page</p>");
+  EXPECT_EQ(FetchPage(url, {.extraHeaders = &extraHeaders, .responseHeaders = &responseHeaders}),
+            "<p>page</p>");
 
   EXPECT_EQ(extraHeaders, JoinText("Referer: ", url, kDefaultLines));
   ASSERT_EQ(server.Requests().size(), 1u);
-  EXPECT_EQ(server.Requests()[0], "GET /s/1abc?x=1 HTTP/1.1\r\n" + HostLine(server) + "User-Agent: " + kDefaultAgent +
-                                      "\r\n" + WireLines(extraHeaders) + "\r\n");
+  EXPECT_EQ(server.Requests()[0], "GET /s/1abc?x=1 HTTP/1.1\r\n" + HostLine(server) + "User-Agent: " +
+                                      kDefaultAgent + "\r\n" + WireLines(extraHeaders) + "\r\n");
   EXPECT_EQ(responseHeaders, "HTTP/1.1 200 OK\r\nContent-Length: 11\r\n\r\n");
 }
 
@@ -85,7 +89,8 @@ TEST(FetchPage, AppendsDefaultsByExactSearchAndTakesTheAgentFromAUserAgentInAnyC
        "User-Agent: {default}"},
       {"a caller's lines keep their place and stop their defaults",
        "Accept: text/html\r\nReferer: http://r/\r\nContent-Type: text/plain\r\nAccept-Language: en",
-       "Accept: text/html\r\nReferer: http://r/\r\nContent-Type: text/plain\r\nAccept-Language: en", "User-Agent: {default}"},
+       "Accept: text/html\r\nReferer: http://r/\r\nContent-Type: text/plain\r\nAccept-Language: en",
+       "User-Agent: {default}"},
       {"a text ending in CRLF gets an empty line before the defaults", "X-A: 1\r\n",
        "X-A: 1\r\n\r\nReferer: {url}\r\nAccept: */*\r\nAccept-Language: zh-cn\r\n"
        "Content-Type: application/x-www-form-urlencoded",
@@ -113,7 +118,8 @@ TEST(FetchPage, AppendsDefaultsByExactSearchAndTakesTheAgentFromAUserAgentInAnyC
     EXPECT_EQ(extraHeaders, ReplaceText(c.extended, "{url}", url));
     const std::string agent =
         c.agentLine == nullptr ? "" : ReplaceText(c.agentLine, "{default}", kDefaultAgent).str() + "\r\n";
-    EXPECT_EQ(server.Requests().at(0), "GET /h HTTP/1.1\r\n" + HostLine(server) + agent + WireLines(extraHeaders) + "\r\n");
+    EXPECT_EQ(server.Requests().at(0),
+              "GET /h HTTP/1.1\r\n" + HostLine(server) + agent + WireLines(extraHeaders) + "\r\n");
   }
 }
 
@@ -144,8 +150,10 @@ TEST(FetchPage, CookiesLeftOutStillFillNewCookiesAndMergeNothing) {
     const char* setCookieLines;
     const char* newCookies;
   } cases[] = {
-      {"two lines with attributes", "Set-Cookie: a=1; Path=/left\r\nSet-Cookie: b=2; Path=/left\r\n", "a=1; b=2"},
-      {"a second line with nothing after its pair", "Set-Cookie: a=1; Path=/left\r\nSet-Cookie: b=2\r\n", "a=1; "},
+      {"two lines with attributes", "Set-Cookie: a=1; Path=/left\r\nSet-Cookie: b=2; Path=/left\r\n",
+       "a=1; b=2"},
+      {"a second line with nothing after its pair", "Set-Cookie: a=1; Path=/left\r\nSet-Cookie: b=2\r\n",
+       "a=1; "},
       {"no Set-Cookie line", "", ""},
       {"Set-Cookie without its colon still counts", "X-Set-Cookie-Note: z\r\n", ""},
   };
@@ -191,21 +199,25 @@ TEST(FetchPage, SendsBodiesByMethodAndPrefersPostBytes) {
     const char* postBytesAfter;
   } cases[] = {
       {"method 0 sends no body", 0, "k=v", "", "GET /b HTTP/1.1", "\r\n", ""},
-      {"method 1 posts postText and fills postBytes", 1, "k=v", "", "POST /b HTTP/1.1", "Content-Length: 3\r\n\r\nk=v",
-       "k=v"},
-      {"postBytes goes before postText", 1, "k=v", "raw", "POST /b HTTP/1.1", "Content-Length: 3\r\n\r\nraw", "raw"},
+      {"method 1 posts postText and fills postBytes", 1, "k=v", "", "POST /b HTTP/1.1",
+       "Content-Length: 3\r\n\r\nk=v", "k=v"},
+      {"postBytes goes before postText", 1, "k=v", "raw", "POST /b HTTP/1.1", "Content-Length: 3\r\n\r\nraw",
+       "raw"},
       {"both empty: a POST without body", 1, "", "", "POST /b HTTP/1.1", "Content-Length: 0\r\n\r\n", ""},
-      {"method 2 is a GET with a body", 2, "k=v", "", "GET /b HTTP/1.1", "Content-Length: 3\r\n\r\nk=v", "k=v"},
+      {"method 2 is a GET with a body", 2, "k=v", "", "GET /b HTTP/1.1", "Content-Length: 3\r\n\r\nk=v",
+       "k=v"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     HttpServer server({Ok()});
     Text extraHeaders;
     Bytes postBytes(c.postBytesBefore);
-    (void)FetchPage(Text(server.Url("/b")),
-                    {.method = c.method, .postText = c.postText, .extraHeaders = &extraHeaders, .postBytes = &postBytes});
-    EXPECT_EQ(server.Requests().at(0), std::string(c.requestLine) + "\r\n" + HostLine(server) + "User-Agent: " +
-                                           kDefaultAgent + "\r\n" + WireLines(extraHeaders) + c.bodyLines);
+    (void)FetchPage(
+        Text(server.Url("/b")),
+        {.method = c.method, .postText = c.postText, .extraHeaders = &extraHeaders, .postBytes = &postBytes});
+    EXPECT_EQ(server.Requests().at(0), std::string(c.requestLine) + "\r\n" + HostLine(server) +
+                                           "User-Agent: " + kDefaultAgent + "\r\n" + WireLines(extraHeaders) +
+                                           c.bodyLines);
     EXPECT_EQ(postBytes, Bytes(c.postBytesAfter));
   }
 }
@@ -227,7 +239,10 @@ TEST(FetchPage, RepeatsA301MovedAtTheLocationFollowedByTheOldPath) {
     const Text url(first.Url("/old?q=1"));
     Text extraHeaders;
     Text location;
-    EXPECT_EQ(FetchPage(url, {.method = 1, .postText = "k=v", .extraHeaders = &extraHeaders, .location = &location,
+    EXPECT_EQ(FetchPage(url, {.method = 1,
+                              .postText = "k=v",
+                              .extraHeaders = &extraHeaders,
+                              .location = &location,
                               .noRedirect = true}),
               "moved here");
     // Emptied for the repeat, whose answer has no Location line.
@@ -235,9 +250,9 @@ TEST(FetchPage, RepeatsA301MovedAtTheLocationFollowedByTheOldPath) {
     ASSERT_EQ(target.Requests().size(), ++seen);
     // The repeat sends the first request's header text again: its Referer
     // still names the first address.
-    EXPECT_EQ(target.Requests().back(), std::string(c.repeatedLine) + "\r\n" + HostLine(target) + "User-Agent: " +
-                                            kDefaultAgent + "\r\n" + WireLines(extraHeaders) +
-                                            "Content-Length: 3\r\n\r\nk=v");
+    EXPECT_EQ(target.Requests().back(), std::string(c.repeatedLine) + "\r\n" + HostLine(target) +
+                                            "User-Agent: " + kDefaultAgent + "\r\n" +
+                                            WireLines(extraHeaders) + "Content-Length: 3\r\n\r\nk=v");
     EXPECT_EQ(extraHeaders, JoinText("Referer: ", url, kDefaultLines));
   }
 }
@@ -254,11 +269,13 @@ TEST(FetchPage, ARepeatCarriesTheOldAndTheMergedCookies) {
 
 TEST(FetchPage, ATwoHundredAfterRedirectsTheClientFollowedIsNotRepeated) {
   HttpServer target({Ok("", "final")});
-  HttpServer first({Answer("HTTP/1.1 301 Moved Permanently", "Location: " + target.Url("/new") + "\r\n", "")});
+  HttpServer first(
+      {Answer("HTTP/1.1 301 Moved Permanently", "Location: " + target.Url("/new") + "\r\n", "")});
   Text responseHeaders;
   EXPECT_EQ(FetchPage(Text(first.Url("/old")), {.responseHeaders = &responseHeaders}), "final");
   EXPECT_EQ(target.Requests().size(), 1u);
-  EXPECT_EQ(responseHeaders, "HTTP/1.1 200 OK\r\nContent-Length: 5\r\n\r\n");  // the final answer's block only
+  EXPECT_EQ(responseHeaders,
+            "HTTP/1.1 200 OK\r\nContent-Length: 5\r\n\r\n");  // the final answer's block only
 }
 
 TEST(FetchPage, Repeats301WithoutLocationAtTheHeaderBlockFollowedByThePath) {
@@ -295,7 +312,8 @@ TEST(FetchPage, BoundsEndless301MovedAnswersAtTenRepeats) {
   std::atomic<int> round{0};
   HttpServer server([&](const std::string&) {
     const std::string base = "http://127.0.0.1:" + std::to_string(port.load());
-    return Answer("HTTP/1.1 301 Moved Permanently", "Location: " + base + "\r\n", "round " + std::to_string(++round));
+    return Answer("HTTP/1.1 301 Moved Permanently", "Location: " + base + "\r\n",
+                  "round " + std::to_string(++round));
   });
   port = server.port();
   Text location;
@@ -321,13 +339,15 @@ TEST(FetchPage, ConvertsUtf8WhenTheBodyNamesItEarlyOrTheHeadersNameItInAnyCase) 
       {"at position 500 but the headers name UTF-8", "Content-Type: text/html; charset=UTF-8\r\n",
        bodyWithMarkerAt(500, "utf-8"), true},
       {"only capitals in the body", "", bodyWithMarkerAt(1, "charset=UTF-8"), false},
-      {"capitals in the body, utf-8 in a header", "X-Charset: Utf-8\r\n", bodyWithMarkerAt(1, "charset=UTF-8"), true},
+      {"capitals in the body, utf-8 in a header", "X-Charset: Utf-8\r\n",
+       bodyWithMarkerAt(1, "charset=UTF-8"), true},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     HttpServer server({Ok(c.head, c.body)});
     const Text page = FetchPage(Text(server.Url("/u")));
-    const std::string expected = c.body.substr(0, c.body.size() - zhong.size()) + (c.converted ? "\xD6\xD0" : zhong);
+    const std::string expected =
+        c.body.substr(0, c.body.size() - zhong.size()) + (c.converted ? "\xD6\xD0" : zhong);
     EXPECT_EQ(page, Text(expected));
   }
 }
@@ -337,23 +357,27 @@ TEST(FetchPage, AHeaderBlockOf5000BytesOrMoreReadsAsBlanks) {
   const auto answerWithBlockOf = [](std::size_t size) {
     const std::string status = "HTTP/1.1 200 OK\r\n";
     const std::string fixed = "Location: /l\r\nSet-Cookie: a=1; Path=/big\r\nContent-Length: 2\r\n";
-    const std::string filler = "X-Fill: " + std::string(size - status.size() - fixed.size() - 12, 'f') + "\r\n";
+    const std::string filler =
+        "X-Fill: " + std::string(size - status.size() - fixed.size() - 12, 'f') + "\r\n";
     return Reply{.bytes = status + fixed + filler + "\r\nhi"};
   };
   struct Case {
     const char* name;
     std::size_t blockSize;
     bool fits;
-  } cases[] = {{"4999 bytes and the NUL fit", 4999, true}, {"5000 bytes do not", 5000, false}, {"far more", 20000, false}};
+  } cases[] = {{"4999 bytes and the NUL fit", 4999, true},
+               {"5000 bytes do not", 5000, false},
+               {"far more", 20000, false}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     HttpServer server({answerWithBlockOf(c.blockSize)});
     Text responseHeaders;
     Text newCookies;
     Text location;
-    EXPECT_EQ(FetchPage(Text(server.Url("/big")),
-                        {.newCookies = &newCookies, .location = &location, .responseHeaders = &responseHeaders}),
-              "hi");
+    EXPECT_EQ(
+        FetchPage(Text(server.Url("/big")),
+                  {.newCookies = &newCookies, .location = &location, .responseHeaders = &responseHeaders}),
+        "hi");
     if (c.fits) {
       EXPECT_EQ(TextLength(responseHeaders), 4999);
       EXPECT_EQ(newCookies, "a=1");
@@ -378,8 +402,16 @@ TEST(FetchPage, ReturnsWhatArrivedWhenTheAnswerFailsOrNeverCame) {
   } cases[] = {
       {"connection refused", {}, "http://127.0.0.1:" + std::to_string(closedPort) + "/", "", false},
       {"unknown host", {}, "http://no-such-host.invalid/", "", false},
-      {"closed in the middle of the header block", {{.bytes = "HTTP/1.1 200 OK\r\nContent-Le"}}, "", "", false},
-      {"reset in the middle of the body", {{.bytes = head + "partial", .end = Reply::End::kReset}}, "", "partial", true},
+      {"closed in the middle of the header block",
+       {{.bytes = "HTTP/1.1 200 OK\r\nContent-Le"}},
+       "",
+       "",
+       false},
+      {"reset in the middle of the body",
+       {{.bytes = head + "partial", .end = Reply::End::kReset}},
+       "",
+       "partial",
+       true},
       {"closed in the middle of the body", {{.bytes = head + "partial"}}, "", "partial", true},
   };
   for (const Case& c : cases) {
@@ -408,8 +440,13 @@ TEST(FetchPage, ChangesNothingWhenTheRequestCannotBeOpened) {
     Text location("l");
     Bytes postBytes;
     Text responseHeaders("r");
-    EXPECT_EQ(FetchPage(Text(url), {.method = 1, .postText = "p", .cookies = &cookies, .newCookies = &newCookies,
-                                    .extraHeaders = &extraHeaders, .location = &location, .postBytes = &postBytes,
+    EXPECT_EQ(FetchPage(Text(url), {.method = 1,
+                                    .postText = "p",
+                                    .cookies = &cookies,
+                                    .newCookies = &newCookies,
+                                    .extraHeaders = &extraHeaders,
+                                    .location = &location,
+                                    .postBytes = &postBytes,
                                     .responseHeaders = &responseHeaders}),
               "");
     EXPECT_EQ(cookies, "c=1");
@@ -429,7 +466,8 @@ TEST(FetchPage, KeepsCrLfInTheAddressFromSplittingOrAddingHeaderLines) {
   const std::string request = server.Requests().at(0);
   // Every byte the request line cannot carry is percent-encoded there; the
   // Referer line carries the address with its CR and LF encoded.
-  EXPECT_THAT(request, ::testing::StartsWith("GET /a%20b%0d%0aX-Injected:%201%0d%0a%0d%0a%d6%d0 HTTP/1.1\r\n"));
+  EXPECT_THAT(request,
+              ::testing::StartsWith("GET /a%20b%0d%0aX-Injected:%201%0d%0a%0d%0a%d6%d0 HTTP/1.1\r\n"));
   const std::string referer = server.Url("/a b%0D%0AX-Injected: 1%0D%0A%0D%0A\xD6\xD0");
   EXPECT_THAT(request, HasSubstr("\r\nReferer: " + referer + "\r\nAccept: */*\r\n"));
   EXPECT_THAT(request, Not(HasSubstr("\r\nX-Injected")));
@@ -450,14 +488,16 @@ TEST(FetchPage, UsesAProxyOnlyWhenOneIsSuppliedAndOnlyForPlainHttp) {
 
   EXPECT_EQ(FetchPage(Text("http://tarnwick.test/p"), {.proxy = proxyAddress}), "via proxy");
   ASSERT_EQ(proxy.Requests().size(), 1u);
-  EXPECT_THAT(proxy.Requests()[0], ::testing::StartsWith("GET http://tarnwick.test/p HTTP/1.1\r\nHost: tarnwick.test\r\n"));
+  EXPECT_THAT(proxy.Requests()[0],
+              ::testing::StartsWith("GET http://tarnwick.test/p HTTP/1.1\r\nHost: tarnwick.test\r\n"));
 
   // Supplied but empty: the list "http=" names no proxy, so the request goes direct.
   EXPECT_EQ(FetchPage(Text(target.Url("/e")), {.proxy = Text()}), "direct");
   // An https request does not go through an "http=" proxy: it goes direct,
   // here to a port where nothing listens.
   const int closedPort = ClosedPort();
-  EXPECT_EQ(FetchPage(JoinText("https://127.0.0.1:", Text(std::to_string(closedPort)), "/s"), {.proxy = proxyAddress}),
+  EXPECT_EQ(FetchPage(JoinText("https://127.0.0.1:", Text(std::to_string(closedPort)), "/s"),
+                      {.proxy = proxyAddress}),
             "");
   // The environment's proxy never applies.
   ::setenv("http_proxy", ("http://" + proxyAddress.str()).c_str(), 1);

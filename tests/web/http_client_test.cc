@@ -64,8 +64,8 @@ TEST(HttpClient, KeepsOnlyTheFinalAnswersBlockWithCrlfLines) {
     const char* headers;
     const char* body;
   } cases[] = {
-      {"bare LF line ends", "HTTP/1.1 200 OK\nA: 1\nContent-Length: 2\n\nhi", "HTTP/1.1 200 OK\r\nA: 1\r\nContent-Length: 2\r\n\r\n",
-       "hi"},
+      {"bare LF line ends", "HTTP/1.1 200 OK\nA: 1\nContent-Length: 2\n\nhi",
+       "HTTP/1.1 200 OK\r\nA: 1\r\nContent-Length: 2\r\n\r\n", "hi"},
       {"an interim 100 answer", "HTTP/1.1 100 Continue\r\n\r\nHTTP/1.1 200 OK\r\nContent-Length: 2\r\n\r\nhi",
        "HTTP/1.1 200 OK\r\nContent-Length: 2\r\n\r\n", "hi"},
       {"chunked with a trailer",

@@ -52,7 +52,8 @@ HttpServer::HttpServer(Handler handler) : handler_(std::move(handler)) {
   address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
   socklen_t length = sizeof address;
   if (listener_ < 0 || ::bind(listener_, reinterpret_cast<sockaddr*>(&address), length) != 0 ||
-      ::listen(listener_, 64) != 0 || ::getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
+      ::listen(listener_, 64) != 0 ||
+      ::getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
     if (listener_ >= 0) ::close(listener_);
     throw std::runtime_error("HttpServer: cannot listen on 127.0.0.1");
   }
@@ -61,8 +62,8 @@ HttpServer::HttpServer(Handler handler) : handler_(std::move(handler)) {
 }
 
 HttpServer::HttpServer(std::vector<Reply> script)
-    : HttpServer([script = std::move(script), next = std::make_shared<std::atomic<std::size_t>>(0)](
-                     const std::string&) {
+    : HttpServer([script = std::move(script),
+                  next = std::make_shared<std::atomic<std::size_t>>(0)](const std::string&) {
         const std::size_t n = next->fetch_add(1);
         return script.empty() ? Reply{} : script[std::min(n, script.size() - 1)];
       }) {}

@@ -103,7 +103,8 @@ bool NginxServer::Start(std::string_view serverDirectives) {
        << "  client_body_temp_path " << temp << "/body;\n  proxy_temp_path " << temp << "/proxy;\n"
        << "  fastcgi_temp_path " << temp << "/fastcgi;\n  uwsgi_temp_path " << temp << "/uwsgi;\n"
        << "  scgi_temp_path " << temp << "/scgi;\n"
-       << "  server {\n    listen 127.0.0.1:" << port_ << (tls ? " ssl" : "") << ";\n    root " << root_ << ";\n";
+       << "  server {\n    listen 127.0.0.1:" << port_ << (tls ? " ssl" : "") << ";\n    root " << root_
+       << ";\n";
   if (tls) {
     conf << "    ssl_certificate " << TARNWICK_NGINX_DIR << "/self_signed.crt;\n"
          << "    ssl_certificate_key " << TARNWICK_NGINX_DIR << "/self_signed.key;\n";
@@ -116,8 +117,8 @@ bool NginxServer::Start(std::string_view serverDirectives) {
   const std::string errorLog = folder_ + "/error.log";
   pid_ = ::fork();
   if (pid_ == 0) {
-    ::execlp(binary.c_str(), binary.c_str(), "-p", folder_.c_str(), "-c", confPath.c_str(), "-e", errorLog.c_str(),
-             static_cast<char*>(nullptr));
+    ::execlp(binary.c_str(), binary.c_str(), "-p", folder_.c_str(), "-c", confPath.c_str(), "-e",
+             errorLog.c_str(), static_cast<char*>(nullptr));
     ::_exit(127);
   }
   const auto deadline = std::chrono::steady_clock::now() + kStartTimeout;

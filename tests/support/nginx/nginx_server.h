@@ -7,9 +7,10 @@
 //   FetchPage(Text(nginx.Url("/old")));
 #pragma once
 
+#include <sys/types.h>
+
 #include <string>
 #include <string_view>
-#include <sys/types.h>
 
 namespace tw::test {
 
