@@ -55,7 +55,9 @@ bool EveryLineFeedEndsALine(const Text& block) {
   return true;
 }
 
-bool HasLineBreak(const Text& text) { return text.view().find_first_of("\r\n") != std::string_view::npos; }
+// libcurl ends a header line at LF only, so a bare CR stays inside its line
+// and may reach a value; only a line feed would cut one.
+bool HasLineFeed(const Text& text) { return text.view().find('\n') != std::string_view::npos; }
 
 void CheckAnswer(const Text& headers, const Text& newCookies, const Text& location) {
   if (headers == BlankText(kHeaderBufferSize)) {
@@ -69,9 +71,9 @@ void CheckAnswer(const Text& headers, const Text& newCookies, const Text& locati
   FUZZ_CHECK_EQ(TextRight(headers, 4), Text("\r\n\r\n"));
   FUZZ_CHECK(EveryLineFeedEndsALine(headers));
   if (FindText(headers, "Set-Cookie") == kNotFound) FUZZ_CHECK_EQ(newCookies, Text(""));
-  FUZZ_CHECK(!HasLineBreak(newCookies));
+  FUZZ_CHECK(!HasLineFeed(newCookies));
   if (location != headers) {
-    FUZZ_CHECK(!HasLineBreak(location));
+    FUZZ_CHECK(!HasLineFeed(location));
     FUZZ_CHECK(FindText(headers, "Location:") != kNotFound);
   }
 }
