@@ -1,9 +1,8 @@
-// Walks the character starts of a Text forward. A byte >= 0x80 and its
-// follower are one character; a byte >= 0x80 as the very last byte is no
-// character and ends the walk, so nothing can start there.
+// Tells the character starts of a Text, asked in forward order. A byte >= 0x80
+// and its follower are one character; a byte >= 0x80 as the very last byte is
+// no character, so nothing can start there.
 #pragma once
 
-#include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -19,41 +18,36 @@ class CharCursor {
   // from where a scan begins.
   CharCursor(std::string_view text, std::size_t first) : text_(text), pos_(first) { SettleAtEnd(); }
 
-  // Whether `offset` is a character start. Offsets asked must not decrease,
-  // which keeps a whole scan linear.
+  // Whether `offset` is a character start. Offsets asked must not decrease:
+  // each byte is then looked at once at most, which keeps a whole scan linear.
   [[nodiscard]] bool IsCharStart(std::size_t offset) {
-    SkipTo(offset);
+    if (offset > pos_) {
+      // A byte below 0x80 always ends a character (alone or as a trail), so
+      // the grid is known right after the last such byte before `offset`;
+      // the bytes from there on are all >= 0x80 and pair up as lead and
+      // trail. Looking back from `offset` costs nothing in the usual text,
+      // however far it is from the last offset asked.
+      pos_ = HighRunBefore(offset) % 2 == 0 ? offset : offset + 1;
+      SettleAtEnd();
+    }
     return pos_ == offset;
   }
 
  private:
-  // Moves to the first character start at or after `offset` (or past the end).
-  void SkipTo(std::size_t offset) {
+  // How many bytes >= 0x80 come right before `offset`, counted no further
+  // back than pos_.
+  [[nodiscard]] std::size_t HighRunBefore(std::size_t offset) const {
     const auto* bytes = reinterpret_cast<const unsigned char*>(text_.data());
-    while (pos_ < offset) {
-      // Eight bytes all below 0x80 are eight characters; eight all at or above
-      // 0x80, entered at a character start, are four two-byte characters.
-      // Short of `offset`, the bytes before it that are all below 0x80 are
-      // skipped the same way.
-      if (pos_ + kWord <= text_.size()) {
-        std::uint64_t word;
-        std::memcpy(&word, bytes + pos_, sizeof word);
-        const std::uint64_t high = word & kHighBits;
-        const std::size_t ahead = offset - pos_;
-        if (ahead >= kWord && (high == 0 || high == kHighBits)) {
-          pos_ += kWord;
-          continue;
-        }
-        if constexpr (std::endian::native == std::endian::little) {
-          if (ahead < kWord && (high & ((std::uint64_t{1} << (8 * ahead)) - 1)) == 0) {
-            pos_ = offset;
-            break;
-          }
-        }
-      }
-      pos_ += bytes[pos_] >= kFirstLeadByte ? 2 : 1;
+    std::size_t run_start = offset;
+    // A run of two-byte text goes eight bytes at a time.
+    while (run_start - pos_ >= kWord) {
+      std::uint64_t word;
+      std::memcpy(&word, bytes + run_start - kWord, sizeof word);
+      if ((word & kHighBits) != kHighBits) break;
+      run_start -= kWord;
     }
-    SettleAtEnd();
+    while (run_start > pos_ && bytes[run_start - 1] >= kFirstLeadByte) --run_start;
+    return offset - run_start;
   }
 
   // A lone lead byte at the end is no character start: park past the end.

@@ -3,13 +3,17 @@
 #include <algorithm>
 #include <cstring>
 
+#include "runtime/internal/anchor.h"
+
 namespace tw::internal {
 namespace {
 
-// Rough cost of one memmem call beyond the bytes it scans (its table set-up),
-// in byte comparisons. Patterns of one or two bytes have no table, and every
-// call re-reads at most one byte, so they never need the automaton.
+// Rough cost of one call beyond the bytes it scans, in byte comparisons:
+// memmem sets up a table, memchr only restarts.
 constexpr std::size_t kMemmemCallCost = 64;
+constexpr std::size_t kMemchrCallCost = 16;
+// A pattern of one or two bytes is verified with at most two reads per
+// candidate, and candidates never repeat, so it never needs the automaton.
 constexpr std::size_t kShortPattern = 2;
 // Restart work allowed before any distance has been covered.
 constexpr std::size_t kRestartSlack = 4096;
@@ -17,17 +21,15 @@ constexpr std::size_t kRestartSlack = 4096;
 char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + ('a' - 'A')) : c; }
 char UpperAscii(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - ('a' - 'A')) : c; }
 
-// The pattern with the letters that are one-byte characters lowered; trail
-// bytes of two-byte characters stay as they are. Sets `has_letters`.
-std::string FoldPattern(std::string_view pattern, bool& has_letters) {
+// Lowers (or raises) the letters of `pattern` that are one-byte characters;
+// trail bytes of two-byte characters stay as they are.
+std::string FoldPattern(std::string_view pattern, char (*fold)(char)) {
   std::string folded(pattern);
-  has_letters = false;
   for (std::size_t i = 0; i < folded.size(); ++i) {
     if (static_cast<unsigned char>(folded[i]) >= kFirstLeadByte) {
       ++i;
-    } else if (LowerAscii(folded[i]) != UpperAscii(folded[i])) {
-      has_letters = true;
-      folded[i] = LowerAscii(folded[i]);
+    } else {
+      folded[i] = fold(folded[i]);
     }
   }
   return folded;
@@ -41,36 +43,71 @@ Finder::Finder(std::string_view text, std::size_t begin, std::size_t end, std::s
       begin_(begin),
       end_(end),
       pattern_(pattern),
+      other_case_(pattern),
       starts_(text, begin),
       fold_starts_(text, begin) {
   if (letters == Case::kIgnore) {
-    pattern_ = FoldPattern(pattern, fold_);
-    // Letters compared with case ignored need the automaton, which lowers the
-    // text's one-byte letters as it reads them.
-    if (fold_) StartAutomaton();
+    pattern_ = FoldPattern(pattern, LowerAscii);
+    other_case_ = FoldPattern(pattern, UpperAscii);
+    fold_ = pattern_ != other_case_;
+  }
+  if (fold_) {
+    anchor_ = RarestByteOffset(pattern_, other_case_);
+    // The anchor of a match lies before end - tail; a pattern longer than
+    // the text is never searched.
+    const std::size_t tail = pattern_.size() - 1 - anchor_;
+    anchor_bytes_ = ByteSkipper(text_, end_ - std::min(end_, tail), pattern_[anchor_], other_case_[anchor_]);
   }
 }
 
 std::size_t Finder::Next(std::size_t from) {
   from = std::max(from, begin_);
-  return automaton_ ? NextByAutomaton(from) : NextByMemmem(from);
+  return automaton_ ? NextByAutomaton(from) : NextByCandidates(from);
 }
 
-std::size_t Finder::NextByMemmem(std::size_t from) {
+std::size_t Finder::NextByCandidates(std::size_t from) {
   const std::size_t m = pattern_.size();
   while (from < end_ && end_ - from >= m) {
-    if (restart_work_ > kRestartSlack + 2 * (from - begin_)) {
+    if (m > kShortPattern && restart_work_ > kRestartSlack + 2 * (from - begin_)) {
       StartAutomaton();
       return NextByAutomaton(from);
     }
-    const void* hit = memmem(text_.data() + from, end_ - from, pattern_.data(), m);
-    if (hit == nullptr) return kNoMatch;
-    const auto at = static_cast<std::size_t>(static_cast<const char*>(hit) - text_.data());
-    if (m > kShortPattern) restart_work_ += m + kMemmemCallCost;
-    if (starts_.IsCharStart(at)) return at;
+    const std::size_t at = fold_ ? NextAnchorHit(from) : NextMemmemHit(from);
+    if (at == kNoMatch) return kNoMatch;
+    if ((!fold_ || MatchesFoldedAt(at)) && starts_.IsCharStart(at)) return at;
     from = at + 1;
   }
   return kNoMatch;
+}
+
+std::size_t Finder::NextMemmemHit(std::size_t from) {
+  const void* hit = memmem(text_.data() + from, end_ - from, pattern_.data(), pattern_.size());
+  if (hit == nullptr) return kNoMatch;
+  restart_work_ += pattern_.size() + kMemmemCallCost;
+  return static_cast<std::size_t>(static_cast<const char*>(hit) - text_.data());
+}
+
+std::size_t Finder::NextAnchorHit(std::size_t from) {
+  const std::size_t hit = anchor_bytes_.Next(from + anchor_);
+  if (hit == kNoMatch) return kNoMatch;
+  restart_work_ += kMemchrCallCost;
+  return hit - anchor_;
+}
+
+// The bytes at `at` are compared with the pattern's folding: when `at` is a
+// character start, a text byte is a one-byte character exactly where the
+// pattern's is, as far as the bytes agree, since both grids follow the same
+// bytes >= 0x80.
+bool Finder::MatchesFoldedAt(std::size_t at) {
+  for (std::size_t j = 0; j < pattern_.size(); ++j) {
+    const char c = text_[at + j];
+    if (c != pattern_[j] && c != other_case_[j]) {
+      restart_work_ += j + 1;
+      return false;
+    }
+  }
+  restart_work_ += pattern_.size();
+  return true;
 }
 
 void Finder::StartAutomaton() {
@@ -84,27 +121,7 @@ void Finder::StartAutomaton() {
   }
   consumed_ = begin_;
   matched_ = 0;
-  // A folded first byte that is a lowered letter also begins a match as a
-  // capital; a trail byte never begins one.
-  first_bytes_[0] = pattern_[0];
-  first_byte_count_ = 1;
-  if (fold_ && UpperAscii(pattern_[0]) != pattern_[0])
-    first_bytes_[first_byte_count_++] = UpperAscii(pattern_[0]);
-  std::fill(std::begin(next_first_), std::end(next_first_), kNoMatch);
-}
-
-std::size_t Finder::NextPossibleStart(std::size_t from) {
-  std::size_t next = end_;
-  for (std::size_t k = 0; k < first_byte_count_; ++k) {
-    // Each offset kept only moves forward, so every byte is scanned once.
-    if (next_first_[k] == kNoMatch || next_first_[k] < from) {
-      const void* hit = std::memchr(text_.data() + from, first_bytes_[k], end_ - from);
-      next_first_[k] =
-          hit == nullptr ? end_ : static_cast<std::size_t>(static_cast<const char*>(hit) - text_.data());
-    }
-    next = std::min(next, next_first_[k]);
-  }
-  return next;
+  first_bytes_ = ByteSkipper(text_, end_, pattern_[0], other_case_[0]);
 }
 
 std::size_t Finder::NextByAutomaton(std::size_t from) {
@@ -117,8 +134,11 @@ std::size_t Finder::NextByAutomaton(std::size_t from) {
   while (matched_ > 0 && consumed_ - matched_ < from) matched_ = failure_[matched_ - 1];
   while (consumed_ < end_) {
     if (matched_ == 0) {
-      consumed_ = NextPossibleStart(consumed_);
-      if (consumed_ == end_) break;
+      consumed_ = first_bytes_.Next(consumed_);
+      if (consumed_ == kNoMatch) {
+        consumed_ = end_;
+        break;
+      }
     }
     char c = text_[consumed_];
     if (fold_ && fold_starts_.IsCharStart(consumed_)) c = LowerAscii(c);

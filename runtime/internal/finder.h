@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "runtime/internal/byte_skipper.h"
 #include "runtime/internal/char_cursor.h"
 #include "runtime/text_ops.h"
 
@@ -26,24 +27,35 @@ class Finder {
   [[nodiscard]] std::size_t Next(std::size_t from);
 
  private:
-  std::size_t NextByMemmem(std::size_t from);
+  std::size_t NextByCandidates(std::size_t from);
+  // The next offset at or after `from` where the pattern's bytes may match,
+  // else kNoMatch: found by memmem when exact, by memchr to the anchor byte
+  // (then verified) when letters are folded.
+  std::size_t NextMemmemHit(std::size_t from);
+  std::size_t NextAnchorHit(std::size_t from);
+  bool MatchesFoldedAt(std::size_t at);
   std::size_t NextByAutomaton(std::size_t from);
   void StartAutomaton();
-  // The first offset at or after `from` whose byte can begin a match, or end_.
-  std::size_t NextPossibleStart(std::size_t from);
 
   std::string_view text_;
   std::size_t begin_;
   std::size_t end_;
-  // With Case::kIgnore, the pattern with its one-byte letters lowered.
+  // With Case::kIgnore, the pattern with its one-byte letters lowered, and
+  // with them raised; otherwise the pattern twice.
   std::string pattern_;
+  std::string other_case_;
   bool fold_ = false;
   CharCursor starts_;  // validates match starts
 
-  // memmem finds candidates fast but starts afresh on every call, verifying
-  // up to the whole pattern again; that extra work is counted, and past a
-  // budget linear in the distance covered the search goes on as a
-  // Knuth-Morris-Pratt automaton, which reads every byte once.
+  // A folded search memchr's to the pattern's rarest byte (in both cases if
+  // it is a letter), at pattern_[anchor_].
+  std::size_t anchor_ = 0;
+  ByteSkipper anchor_bytes_;
+
+  // Candidates come fast, but memmem starts afresh on every call and each
+  // candidate is verified with up to the whole pattern; that extra work is
+  // counted, and past a budget linear in the distance covered the search goes
+  // on as a Knuth-Morris-Pratt automaton, which reads every byte once.
   bool automaton_ = false;
   std::size_t restart_work_ = 0;
 
@@ -51,12 +63,7 @@ class Finder {
   std::size_t consumed_ = 0;          // the automaton has read text_[..consumed_)
   std::size_t matched_ = 0;           // pattern prefix matching the bytes read last
   CharCursor fold_starts_;            // which bytes read are one-byte characters
-  // The raw bytes that can begin a match (a letter in both cases) and the
-  // next offset of each (kNoMatch: not looked for yet), so that the automaton
-  // skips to them with memchr.
-  char first_bytes_[2] = {};
-  std::size_t first_byte_count_ = 0;
-  std::size_t next_first_[2] = {};
+  ByteSkipper first_bytes_;           // the bytes that can begin a match
 };
 
 }  // namespace tw::internal

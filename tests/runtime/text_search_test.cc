@@ -66,6 +66,13 @@ TEST(FindText, Contract) {
        "AA",
        1, kIgnore, 1},
       {"ignored case skips trail bytes", TRAIL_a "A", "a", 1, kIgnore, 3},
+      // A case-ignoring search looks first for the pattern's rarest byte
+      // ("_" or "q" below), wherever it sits in the pattern.
+      {"rare byte inside the pattern", "<a_b>", "A_B", 1, kIgnore, 2},
+      {"rare byte as a trail byte", "\x81q\"", "Q\"", 1, kIgnore, -1},
+      {"rare byte as a trail byte, later one found", "\x81q\"Q\"", "q\"", 1, kIgnore, 4},
+      {"even run of two-byte bytes before the match", "x" AH AH AH AH "_A", "_a", 1, kIgnore, 10},
+      {"odd run of two-byte bytes makes the match a trail", "x\x81" AH AH AH AH "_A", "_a", 1, kIgnore, -1},
       {"full-width space",
        "a\xA1\xA1"
        "b",
