@@ -2,8 +2,6 @@
 // broken transfer codings, oversized header blocks, a flood of cookies,
 // bodies that are not text, a peer that never answers and redirect loops.
 // Each must end with the routine's defined result, without crash or hang.
-#include "web/fetch_page.h"
-
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -15,6 +13,7 @@
 
 #include "runtime/text_ops.h"
 #include "tests/support/http_server/http_server.h"
+#include "web/fetch_page.h"
 
 namespace tw {
 namespace {
@@ -62,17 +61,21 @@ TEST(FetchPageFaults, BrokenAnswersGiveWhatArrivedAndTheBlockOnlyWhenItWasWhole)
       {"chunked, cut inside a chunk", chunked + "a\r\nhel", "hel", true},
       {"chunked, a size that is not hex", chunked + "zz\r\nhello\r\n0\r\n\r\n", "", true},
       {"chunked, a size far beyond what came", chunked + "ffffffffffff\r\nab", "ab", true},
-      {"a header block of 1 MiB in one line", "HTTP/1.1 200 OK\r\nX-Big: " + std::string(1 << 20, 'x') + "\r\n\r\nbody",
-       "", false},
-      {"a header block of 1 MiB in many lines", "HTTP/1.1 200 OK\r\n" + Lines("X-Line: " + std::string(1000, 'y'), 1024) +
-       "\r\nbody", "", false},
+      {"a header block of 1 MiB in one line",
+       "HTTP/1.1 200 OK\r\nX-Big: " + std::string(1 << 20, 'x') + "\r\n\r\nbody", "", false},
+      {"a header block of 1 MiB in many lines",
+       "HTTP/1.1 200 OK\r\n" + Lines("X-Line: " + std::string(1000, 'y'), 1024) + "\r\nbody", "", false},
       {"a body of NUL bytes", plainHead + std::string(4096, '\0'), "", true},
       {"text up to the first NUL byte", plainHead + "abc" + std::string(10, '\0') + "def", "abc", true},
       {"NUL bytes in a UTF-8 body", utf8Head + "\xE4\xB8\xAD" + std::string(3, '\0') + "x", "\xD6\xD0", true},
       // C0 AF: two ill-formed bytes; ED A0 80: a surrogate; F8..: a 5-byte
       // form; E4 B8: a truncated tail. Each maximal piece becomes U+FFFD,
       // which 936 writes as "?".
-      {"invalid UTF-8 under a utf-8 charset", utf8Head + "a\xC0\xAF" "b\xED\xA0\x80" "c\xF8\x88\x80\x80\x80" "d\xE4\xB8",
+      {"invalid UTF-8 under a utf-8 charset",
+       utf8Head + "a\xC0\xAF"
+                  "b\xED\xA0\x80"
+                  "c\xF8\x88\x80\x80\x80"
+                  "d\xE4\xB8",
        "a??b???c?????d?", true},
   };
   for (const Case& c : kCases) {
@@ -101,8 +104,9 @@ TEST(FetchPageFaults, TenThousandSetCookieLinesAreNotScannedAndTheStoreCopes) {
                      {.bytes = "HTTP/1.1 200 OK\r\nContent-Length: 4\r\n\r\nnext"}});
   Text newCookies;
   Text responseHeaders;
-  EXPECT_EQ(FetchPage(Text(server.Url("/f/x")), {.newCookies = &newCookies, .responseHeaders = &responseHeaders}),
-            Text("ok"));
+  EXPECT_EQ(
+      FetchPage(Text(server.Url("/f/x")), {.newCookies = &newCookies, .responseHeaders = &responseHeaders}),
+      Text("ok"));
   EXPECT_EQ(responseHeaders, kBlankBlock);
   EXPECT_EQ(newCookies, Text(""));
   // The next request to the same place carries what the store kept of them:

@@ -2,8 +2,6 @@
 // three times the body plus 32 MiB, so reading in 1024-byte pieces never
 // holds more than the body and one doubling of its buffer. A program of its
 // own, so that the peak it reads is this fetch's alone.
-#include "web/fetch_page.h"
-
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 
@@ -12,6 +10,7 @@
 
 #include "runtime/text_ops.h"
 #include "tests/support/http_server/http_server.h"
+#include "web/fetch_page.h"
 
 namespace tw {
 namespace {

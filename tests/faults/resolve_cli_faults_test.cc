@@ -6,12 +6,11 @@
 // download request names no share and the program ends with status 4 after
 // printing what it could cut out, never crashing or hanging.
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
-
-#include <gtest/gtest.h>
 
 #include <chrono>
 #include <map>
@@ -53,18 +52,21 @@ std::vector<Fault> Faults() {
   const std::string chunked = "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n";
   return {
       {"closed in the header block", "HTTP/1.1 200 OK\r\nContent-Le", "\t\n"},
-      {"closed in the body", "HTTP/1.1 200 OK\r\nContent-Length: 4000\r\n\r\n" + kSharePage, "report.pdf\t\n"},
+      {"closed in the body", "HTTP/1.1 200 OK\r\nContent-Length: 4000\r\n\r\n" + kSharePage,
+       "report.pdf\t\n"},
       {"chunked, cut in a chunk", chunked + "400\r\n" + kSharePage, "report.pdf\t\n"},
       {"chunked, size not hex", chunked + "zz\r\n" + kSharePage + "\r\n0\r\n\r\n", "\t\n"},
-      {"header block of 1 MiB", "HTTP/1.1 200 OK\r\n" + Lines(1024, "X-Pad: " + std::string(1024, 'p')) + "\r\n" +
-       kSharePage, "\t\n"},
-      {"10000 Set-Cookie lines", "HTTP/1.1 200 OK\r\n" + Lines(10000, "Set-Cookie: c=1") + "\r\n" + kSharePage,
-       "report.pdf\t\n"},
+      {"header block of 1 MiB",
+       "HTTP/1.1 200 OK\r\n" + Lines(1024, "X-Pad: " + std::string(1024, 'p')) + "\r\n" + kSharePage, "\t\n"},
+      {"10000 Set-Cookie lines",
+       "HTTP/1.1 200 OK\r\n" + Lines(10000, "Set-Cookie: c=1") + "\r\n" + kSharePage, "report.pdf\t\n"},
       {"a body of NUL bytes", "HTTP/1.1 200 OK\r\n\r\n" + std::string(8192, '\0'), "\t\n"},
       // C0 AF: two ill-formed bytes, each U+FFFD, which 936 writes as "?".
       {"invalid UTF-8 under a utf-8 charset",
-       "HTTP/1.1 200 OK\r\nContent-Type: text/html; charset=utf-8\r\n\r\nserver_filename=\"\xC0\xAFx.pdf\"", "??x.pdf\t\n"},
-      {"redirect loop", "HTTP/1.1 302 Found\r\nLocation: /s/redirect-loop\r\nContent-Length: 0\r\n\r\n", "\t\n"},
+       "HTTP/1.1 200 OK\r\nContent-Type: text/html; charset=utf-8\r\n\r\nserver_filename=\"\xC0\xAFx.pdf\"",
+       "??x.pdf\t\n"},
+      {"redirect loop", "HTTP/1.1 302 Found\r\nLocation: /s/redirect-loop\r\nContent-Length: 0\r\n\r\n",
+       "\t\n"},
   };
 }
 
@@ -82,7 +84,8 @@ class FaultyShares {
       : faults_(Faults()), server_([this](const std::string& request) {
           if (request.starts_with("GET /s/redirect-loop ")) return Reply{.bytes = faults_.back().answer};
           for (std::size_t i = 0; i < faults_.size(); ++i) {
-            if (request.starts_with("GET /s/" + std::to_string(i) + "?")) return Reply{.bytes = faults_[i].answer};
+            if (request.starts_with("GET /s/" + std::to_string(i) + "?"))
+              return Reply{.bytes = faults_[i].answer};
           }
           return Reply{.bytes = "", .stall = std::chrono::hours(1)};
         }) {}

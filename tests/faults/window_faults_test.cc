@@ -1,11 +1,11 @@
 // The window program, unmodified, while its workers wait on a share page that
 // never comes: the loopback server accepts and never answers. The window must
 // stay usable and close at once, ending the process with status 0.
+#include <gtest/gtest.h>
+
 #include <chrono>
 #include <optional>
 #include <string>
-
-#include <gtest/gtest.h>
 
 #include "app/window_description.h"
 #include "tests/support/http_server/http_server.h"
@@ -46,7 +46,8 @@ TEST(WindowFaults, WorkersWaitingOnASilentPeerLeaveTheWindowUsableAndClosingEnds
 
   // The main loop still answers: the copy command shows its box.
   ClickOn(*window, Control::按钮2);
-  ASSERT_TRUE(x::WaitUntil([] { return x::WindowExists(kNoticeTitle); }, 10s)) << "the window no longer responds";
+  ASSERT_TRUE(x::WaitUntil([] { return x::WindowExists(kNoticeTitle); }, 10s))
+      << "the window no longer responds";
   x::Activate(x::FindWindows(kNoticeTitle).front());
   x::PressKeys({"Return"});
   ASSERT_TRUE(x::WaitUntil([] { return !x::WindowExists(kNoticeTitle); }, 10s));

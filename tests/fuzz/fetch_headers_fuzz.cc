@@ -99,7 +99,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                                           .noRedirect = true,
                                           .responseHeaders = &responseHeaders});
   CheckAnswer(responseHeaders, newCookies, location);
-  FUZZ_CHECK_EQ(RemoveAllSpaces(newCookies), newCookies);  // the merge took its blanks
+  FUZZ_CHECK_EQ(RemoveAllSpaces(newCookies), newCookies);       // the merge took its blanks
   FUZZ_CHECK(TextLength(body) <= static_cast<Position>(size));  // no content decoding, no padding
   return 0;
 }

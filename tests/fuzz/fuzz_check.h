@@ -11,7 +11,8 @@
 namespace tw::fuzz {
 
 template <typename A, typename B>
-[[noreturn]] void FailCheck(const char* what, const char* file, int line, const A& actual, const B& expected) {
+[[noreturn]] void FailCheck(const char* what, const char* file, int line, const A& actual,
+                            const B& expected) {
   std::ostringstream out;
   out << file << ":" << line << ": check failed: " << what << "\n  actual:   " << actual
       << "\n  expected: " << expected << "\n";
@@ -22,14 +23,14 @@ template <typename A, typename B>
 }  // namespace tw::fuzz
 
 #define FUZZ_CHECK(condition)                                                                 \
-  do {                                                                                       \
+  do {                                                                                        \
     if (!(condition)) ::tw::fuzz::FailCheck(#condition, __FILE__, __LINE__, "false", "true"); \
   } while (0)
 
-#define FUZZ_CHECK_EQ(actual, expected)                                                               \
-  do {                                                                                               \
-    const auto& fuzz_actual_ = (actual);                                                             \
-    const auto& fuzz_expected_ = (expected);                                                         \
-    if (!(fuzz_actual_ == fuzz_expected_))                                                           \
+#define FUZZ_CHECK_EQ(actual, expected)                                                                  \
+  do {                                                                                                   \
+    const auto& fuzz_actual_ = (actual);                                                                 \
+    const auto& fuzz_expected_ = (expected);                                                             \
+    if (!(fuzz_actual_ == fuzz_expected_))                                                               \
       ::tw::fuzz::FailCheck(#actual " == " #expected, __FILE__, __LINE__, fuzz_actual_, fuzz_expected_); \
   } while (0)

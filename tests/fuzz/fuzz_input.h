@@ -17,8 +17,7 @@ namespace tw::fuzz {
 
 class FuzzInput {
  public:
-  FuzzInput(const std::uint8_t* data, std::size_t size)
-      : rest_(reinterpret_cast<const char*>(data), size) {}
+  FuzzInput(const std::uint8_t* data, std::size_t size) : rest_(reinterpret_cast<const char*>(data), size) {}
 
   // The next byte, 0 once the input is used up.
   std::uint8_t Byte() {

@@ -77,7 +77,8 @@ Position ModelFindFromEnd(const std::string& t, const std::string& sub, Position
   Position last = -1;
   for (std::size_t i = 0; i < t.size(); ++i) {
     const auto end = static_cast<Position>(i + sub.size());  // the match's last byte, from 1
-    if ((start < 0 || end < start) && MatchesAt(t, starts, i, sub, ignoreCase)) last = static_cast<Position>(i + 1);
+    if ((start < 0 || end < start) && MatchesAt(t, starts, i, sub, ignoreCase))
+      last = static_cast<Position>(i + 1);
   }
   return last;
 }
@@ -151,7 +152,8 @@ std::string ModelRemoveSpaces(const std::string& t) {
 
 std::string ModelLower(const std::string& t) {
   std::string out;
-  for (const Unit& u : Units(t)) out += u.length == 1 ? std::string(1, Lower(t[u.at])) : t.substr(u.at, u.length);
+  for (const Unit& u : Units(t))
+    out += u.length == 1 ? std::string(1, Lower(t[u.at])) : t.substr(u.at, u.length);
   return out;
 }
 

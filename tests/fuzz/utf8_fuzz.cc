@@ -164,10 +164,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string part = DecodeInto(bytes, shortUnits);
     CheckShortBuffer(utf16, part, 2 * shortUnits);
     // Only a surrogate pair can leave a unit of the buffer unused.
-    FUZZ_CHECK(part.size() == 2 * shortUnits ||
-               (part.size() + 2 == 2 * shortUnits && utf16le::IsHighSurrogate(utf16le::Load(&utf16[part.size()]))));
+    FUZZ_CHECK(
+        part.size() == 2 * shortUnits ||
+        (part.size() + 2 == 2 * shortUnits && utf16le::IsHighSurrogate(utf16le::Load(&utf16[part.size()]))));
   }
-  if (expected.wellFormed) FUZZ_CHECK_EQ(Bytes(EncodeInto(utf16, Utf16ToUtf8(utf16, nullptr, 0))), Bytes(bytes));
+  if (expected.wellFormed)
+    FUZZ_CHECK_EQ(Bytes(EncodeInto(utf16, Utf16ToUtf8(utf16, nullptr, 0))), Bytes(bytes));
 
   // UTF-8 -> 936 in one step: the same as through the reference's UTF-16.
   const std::string expectedAnsi = Cp936OfUnits(expected.utf16);
@@ -187,6 +189,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const Decoded back = ReferenceDecode(utf8);
   FUZZ_CHECK(back.wellFormed);
   FUZZ_CHECK_EQ(Bytes(back.utf16), Bytes(Repaired(bytes)));
-  if (shortUnits > 0 && shortUnits < length) CheckShortBuffer(utf8, EncodeInto(bytes, shortUnits), shortUnits);
+  if (shortUnits > 0 && shortUnits < length)
+    CheckShortBuffer(utf8, EncodeInto(bytes, shortUnits), shortUnits);
   return 0;
 }
