@@ -7,6 +7,7 @@
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
 
+#include <memory>
 #include <ranges>
 
 #include "app/window_description.h"
@@ -156,7 +157,7 @@ void BindKeys(wxFrame* frame, const WindowSettings& settings) {
 
 }  // namespace
 
-MainWindow* BuildMainWindow(std::function<void()> destroyed) {
+MainWindow* BuildMainWindow(std::function<void()> gone) {
   const Record& record = MainWindowRecord();
   const WindowSettings& settings = kWindowSettings;
   wxSize outer(record.geometry.width, record.geometry.height);
@@ -175,10 +176,23 @@ MainWindow* BuildMainWindow(std::function<void()> destroyed) {
   if (!settings.resizable) frame->SetSizeHints(outer, outer);
   frame->SetIcons(ApplicationIcons());
   BindKeys(frame, settings);
-  frame->Bind(wxEVT_DESTROY, [frame, window, destroyed = std::move(destroyed)](wxWindowDestroyEvent& event) {
+  // The frame itself is destroyed only when the loop next goes idle, which
+  // workers keeping it busy can put off: the window counts as gone, and
+  // leaves the screen, from the moment it is closed.
+  auto goneOnce = [gone = std::move(gone), done = std::make_shared<bool>(false)] {
+    if (*done) return;
+    *done = true;
+    gone();
+  };
+  frame->Bind(wxEVT_CLOSE_WINDOW, [frame, goneOnce](wxCloseEvent& event) {
+    goneOnce();
+    frame->Hide();
+    event.Skip();
+  });
+  frame->Bind(wxEVT_DESTROY, [frame, window, goneOnce](wxWindowDestroyEvent& event) {
     event.Skip();
     if (event.GetEventObject() != frame) return;
-    destroyed();
+    goneOnce();
     delete window;
   });
 

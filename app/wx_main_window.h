@@ -28,8 +28,9 @@ struct MainWindow {
 // Creates the window and its controls from the description, in this order:
 // the window hidden and centred on the primary screen; the controls hidden,
 // from the last record to the first; stacked in record order; shown; the
-// created event; the window shown. `destroyed` runs when the frame goes away.
-// Gives null when the window cannot be created.
-MainWindow* BuildMainWindow(std::function<void()> destroyed);
+// created event; the window shown. `gone` runs once, when the window is closed
+// or its frame destroyed, whichever comes first. Gives null when the window cannot be
+// created.
+MainWindow* BuildMainWindow(std::function<void()> gone);
 
 }  // namespace tw

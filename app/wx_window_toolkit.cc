@@ -1,3 +1,4 @@
+#include <glib.h>
 #include <wx/app.h>
 #include <wx/button.h>
 #include <wx/clipbrd.h>
@@ -39,7 +40,20 @@ std::shared_ptr<MainThreadGate> CurrentGate() {
   return g_gate;
 }
 
-void PostToMainThread(std::function<void()> task) { wxTheApp->CallAfter(std::move(task)); }
+// An idle source of the main loop rather than wx's CallAfter: wx runs every
+// queued call, new ones included, before it looks at input again, so busy
+// workers could starve the window's own events (Esc among them). Idle sources
+// wait behind input and repaints.
+void PostToMainThread(std::function<void()> task) {
+  g_idle_add_full(
+      G_PRIORITY_DEFAULT_IDLE,
+      [](gpointer data) -> gboolean {
+        (*static_cast<std::function<void()>*>(data))();
+        return G_SOURCE_REMOVE;
+      },
+      new std::function<void()>(std::move(task)),
+      [](gpointer data) { delete static_cast<std::function<void()>*>(data); });
+}
 
 // Runs `operation` on the open main window on the main thread, waiting for it
 // from any other thread. False, and nothing done, when the window is gone.
