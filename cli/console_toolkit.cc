@@ -16,7 +16,9 @@ void ConsoleWindow::SetValue(Control control, int property, Text value) {
   values_[{control, property}] = std::move(value);
 }
 
-void ConsoleWindow::AddMessageBox(Text text, Text title) { boxes_.push_back({std::move(text), std::move(title)}); }
+void ConsoleWindow::AddMessageBox(Text text, Text title) {
+  boxes_.push_back({std::move(text), std::move(title)});
+}
 
 ScopedConsoleWindow::ScopedConsoleWindow(ConsoleWindow& window) : previous_(t_window) { t_window = &window; }
 

@@ -66,7 +66,8 @@ void ResolveAddresses(const std::vector<std::string>& addresses, int jobs,
     }
   };
 
-  const std::size_t workers = std::min<std::size_t>(static_cast<std::size_t>(std::max(jobs, 1)), addresses.size());
+  const std::size_t workers =
+      std::min<std::size_t>(static_cast<std::size_t>(std::max(jobs, 1)), addresses.size());
   std::vector<std::jthread> threads;
   threads.reserve(workers);
   for (std::size_t w = 0; w < workers; ++w) threads.emplace_back(work);

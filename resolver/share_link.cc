@@ -55,8 +55,9 @@ void ResolveShareLink() {
   const Text sign = TextBetween(page, kSignMarker, kEndMarker);
 
   // The values go in unescaped, exactly as the page holds them.
-  const Text downloadRequestAddress = JoinText(Text(kServiceBaseAddress), kDownloadPath, shareUk, "&shareid=",
-                                               shareId, "&timestamp=", timestamp, "&sign=", sign, "&bdstoken=null");
+  const Text downloadRequestAddress =
+      JoinText(Text(kServiceBaseAddress), kDownloadPath, shareUk, "&shareid=", shareId,
+               "&timestamp=", timestamp, "&sign=", sign, "&bdstoken=null");
   const Text requestBody = JoinText(Text("fid_list=%5B%22"), fsId, "%22%5D");
 
   page = FetchPage(downloadRequestAddress, {.method = 1, .postText = requestBody});

@@ -18,11 +18,21 @@ TEST(ParseArguments, AcceptsOptionsAndAddressesInAnyOrder) {
     int jobs;
     std::vector<std::string> addresses;
   } const kCases[] = {
-      {"one address", {"http://pan.baidu.com/s/1a"}, Arguments::Action::kResolve, false, 1, {"http://pan.baidu.com/s/1a"}},
+      {"one address",
+       {"http://pan.baidu.com/s/1a"},
+       Arguments::Action::kResolve,
+       false,
+       1,
+       {"http://pan.baidu.com/s/1a"}},
       {"json and jobs", {"--json", "-j", "8", "a", "b"}, Arguments::Action::kResolve, true, 8, {"a", "b"}},
       {"attached count", {"a", "-j64"}, Arguments::Action::kResolve, false, 64, {"a"}},
       {"options after addresses", {"a", "--json", "b"}, Arguments::Action::kResolve, true, 1, {"a", "b"}},
-      {"double dash ends options", {"--", "--json", "-j"}, Arguments::Action::kResolve, false, 1, {"--json", "-j"}},
+      {"double dash ends options",
+       {"--", "--json", "-j"},
+       Arguments::Action::kResolve,
+       false,
+       1,
+       {"--json", "-j"}},
       {"lone dash is an address", {"-"}, Arguments::Action::kResolve, false, 1, {"-"}},
       {"empty address kept", {""}, Arguments::Action::kResolve, false, 1, {""}},
       {"help needs no address", {"--help"}, Arguments::Action::kHelp, false, 1, {}},

@@ -35,10 +35,11 @@ TEST(Report, PrintsOneLinePerResolution) {
             "{\"url\":\"http://pan.baidu.com/s/1\\\"x\",\"fileName\":\"报告 1.pdf\","
             "\"downloadAddress\":\"http://d/f?a=1u0026b\",\"outcome\":\"shown\"}");
 
-  const Resolution rejected{.url = "x", .fileName = "", .downloadAddress = "", .outcome = Outcome::kRejected,
-                            .messages = {}};
+  const Resolution rejected{
+      .url = "x", .fileName = "", .downloadAddress = "", .outcome = Outcome::kRejected, .messages = {}};
   EXPECT_EQ(PlainLine(rejected), "\t");
-  EXPECT_EQ(JsonLine(rejected), "{\"url\":\"x\",\"fileName\":\"\",\"downloadAddress\":\"\",\"outcome\":\"rejected\"}");
+  EXPECT_EQ(JsonLine(rejected),
+            "{\"url\":\"x\",\"fileName\":\"\",\"downloadAddress\":\"\",\"outcome\":\"rejected\"}");
 }
 
 TEST(ExitStatusOf, RanksTheOutcomes) {
@@ -55,9 +56,10 @@ TEST(ExitStatusOf, RanksTheOutcomes) {
   };
   for (const Case& c : kCases) {
     SCOPED_TRACE(c.name);
-    EXPECT_EQ(ExitStatusOf({.url = "", .fileName = "", .downloadAddress = c.address, .outcome = c.outcome,
-                            .messages = {}}),
-              c.status);
+    EXPECT_EQ(
+        ExitStatusOf(
+            {.url = "", .fileName = "", .downloadAddress = c.address, .outcome = c.outcome, .messages = {}}),
+        c.status);
   }
 }
 

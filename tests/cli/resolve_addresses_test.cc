@@ -1,11 +1,11 @@
 #include "cli/resolve_addresses.h"
 
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
 #include <chrono>
 #include <string>
 #include <thread>
-
-#include <gmock/gmock.h>
-#include <gtest/gtest.h>
 
 #include "cli/console_toolkit.h"
 #include "runtime/text_ops.h"
@@ -65,8 +65,9 @@ TEST_F(ResolveAddressesTest, ParallelRunsKeepTheirOwnControlsAndTheGivenOrder) {
 
 TEST_F(ResolveAddressesTest, MessagesBecomeTitleAndTextInUtf8) {
   std::vector<Resolution> results;
-  ResolveAddresses({"https://pan.baidu.com/s/1", "http://pan.baidu.com/s/busy", "链接 http://pan.baidu.com/s/7"}, 2,
-                   [&](const Resolution& result) { results.push_back(result); });
+  ResolveAddresses(
+      {"https://pan.baidu.com/s/1", "http://pan.baidu.com/s/busy", "链接 http://pan.baidu.com/s/7"}, 2,
+      [&](const Resolution& result) { results.push_back(result); });
 
   ASSERT_EQ(results.size(), 3u);
   EXPECT_EQ(results[0].outcome, Outcome::kRejected);

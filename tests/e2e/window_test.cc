@@ -1,12 +1,12 @@
 // The window program, unmodified, on a private X display in the private
 // network with the sample share service, driven as a person would: type the
 // link, click 解析, click 复制下载地址, read the clipboard.
+#include <gtest/gtest.h>
+
 #include <chrono>
 #include <memory>
 #include <optional>
 #include <string>
-
-#include <gtest/gtest.h>
 
 #include "tests/support/netns/private_network.h"
 #include "tests/support/xvfb/xvfb.h"
@@ -24,7 +24,8 @@ constexpr const char* kUntouched = "clipboard before the copy";
 
 constexpr const char* kUtf8Share = "http://pan.baidu.com/s/1utf8";
 constexpr const char* kUtf8Link =
-    "http://d.pcs.baidu.com/file/90001?fid=77801-90001u0026dstime=1700000000u0026sign=c0ffee01u0026expires=8h";
+    "http://d.pcs.baidu.com/file/"
+    "90001?fid=77801-90001u0026dstime=1700000000u0026sign=c0ffee01u0026expires=8h";
 constexpr const char* kThrottledShare = "http://pan.baidu.com/s/1busy";
 
 // Client-area points inside 编辑框1, 按钮1 (解析) and 按钮2 (复制下载地址).
@@ -63,7 +64,8 @@ class WindowEndToEnd : public ::testing::Test {
 
   // Waits for `count` message boxes and closes each with OK.
   [[nodiscard]] bool DismissBoxes(std::size_t count, std::chrono::milliseconds timeout) {
-    if (!tw::testing::WaitUntil([&] { return tw::testing::FindWindows(kNoticeTitle).size() >= count; }, timeout)) {
+    if (!tw::testing::WaitUntil([&] { return tw::testing::FindWindows(kNoticeTitle).size() >= count; },
+                                timeout)) {
       return false;
     }
     for (const std::string& box : tw::testing::FindWindows(kNoticeTitle)) {
@@ -131,8 +133,8 @@ TEST_F(WindowEndToEnd, EveryQuickClickGivesARunOfItsOwn) {
   constexpr std::size_t kClicks = 32;
   TypeShareAddress(kThrottledShare);
   for (std::size_t i = 0; i < kClicks; ++i) ClickParse();
-  EXPECT_TRUE(tw::testing::WaitUntil(
-      [&] { return tw::testing::FindWindows(kNoticeTitle).size() == kClicks; }, 60s))
+  EXPECT_TRUE(
+      tw::testing::WaitUntil([&] { return tw::testing::FindWindows(kNoticeTitle).size() == kClicks; }, 60s))
       << "boxes: " << tw::testing::FindWindows(kNoticeTitle).size();
   EXPECT_TRUE(DismissBoxes(kClicks, 10s));
 

@@ -17,9 +17,10 @@ Text FetchPage(const Text& url, const FetchOptions& options) {
       .url = url,
       .method = options.method,
       .postText = options.postText,
-      .leftOut = options.cookies == nullptr && options.newCookies == nullptr && options.extraHeaders == nullptr &&
-                 options.location == nullptr && !options.noRedirect && options.postBytes == nullptr &&
-                 !options.proxy.has_value() && options.responseHeaders == nullptr,
+      .leftOut = options.cookies == nullptr && options.newCookies == nullptr &&
+                 options.extraHeaders == nullptr && options.location == nullptr && !options.noRedirect &&
+                 options.postBytes == nullptr && !options.proxy.has_value() &&
+                 options.responseHeaders == nullptr,
   };
   std::function<Text(const test::FetchRequest&)> answer;
   {

@@ -1,12 +1,13 @@
-#include <chrono>
-#include <condition_variable>
-#include <mutex>
+#include "resolver/share_link.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+
 #include "resolver/parse_command.h"
-#include "resolver/share_link.h"
 #include "runtime/text_ops.h"
 #include "tests/resolver/scripted_fetch_page.h"
 #include "tests/support/toolkit/recording_toolkit.h"
@@ -61,7 +62,8 @@ FetchRequest Post(const Text& url, const Text& body) {
 
 // Serves `page` for the GET and `answer` for the POST.
 void ScriptService(Text page, Text answer) {
-  test::ScriptFetchPage([page, answer](const FetchRequest& request) { return request.method == 1 ? answer : page; });
+  test::ScriptFetchPage(
+      [page, answer](const FetchRequest& request) { return request.method == 1 ? answer : page; });
 }
 
 class ResolveShareLinkTest : public ::testing::Test {
@@ -77,19 +79,21 @@ class ResolveShareLinkTest : public ::testing::Test {
 TEST(ResolverTexts, AreTheServiceMessagesInCodePage936) {
   EXPECT_EQ(Text(kNoticeTitle), TextFromUtf8("友情提示："));
   EXPECT_EQ(Text(kForeignAddressMessage), TextFromUtf8("非百度网盘地址，如何帮你解析！"));
-  EXPECT_EQ(Text(kThrottledMessage), TextFromUtf8("操作过于频繁，百度提醒你输入验证码！建议你使用手输验证码版！"));
+  EXPECT_EQ(Text(kThrottledMessage),
+            TextFromUtf8("操作过于频繁，百度提醒你输入验证码！建议你使用手输验证码版！"));
 }
 
 TEST_F(ResolveShareLinkTest, ShowsTheFileNameAndTheCleanedAddress) {
   ScriptService(kSharePage, kAnswer);
   Resolve(kShareAddress);
 
-  EXPECT_THAT(test::FetchRequests(),
-              ElementsAre(Get(kShareAddress),
-                          Post(kDownloadRequestAddress,
-                               "fid_list=%5B%22" "90001" "%22%5D")));
-  EXPECT_EQ(toolkit_.Writes(),
-            ClearsThenResults("report.pdf", "http://d.pcs.baidu.com/file/90001?fid=77801-3021u0026sign=c0ffee"));
+  EXPECT_THAT(test::FetchRequests(), ElementsAre(Get(kShareAddress), Post(kDownloadRequestAddress,
+                                                                          "fid_list=%5B%22"
+                                                                          "90001"
+                                                                          "%22%5D")));
+  EXPECT_EQ(
+      toolkit_.Writes(),
+      ClearsThenResults("report.pdf", "http://d.pcs.baidu.com/file/90001?fid=77801-3021u0026sign=c0ffee"));
   EXPECT_THAT(toolkit_.MessageBoxes(), IsEmpty());
 }
 
@@ -149,7 +153,7 @@ TEST_F(ResolveShareLinkTest, CutsTheFirstMarkerRegardlessOfCaseAndPassesValuesUn
   EXPECT_THAT(test::FetchRequests(),
               ElementsAre(Get(kShareAddress),
                           Post("http://pan.baidu.com/share/download?channel=chunlei&clienttype=0&web=1"
-                                              "&uk=%41&shareid=1&x=2&timestamp=t=1&sign=first&bdstoken=null",
+                               "&uk=%41&shareid=1&x=2&timestamp=t=1&sign=first&bdstoken=null",
                                "fid_list=%5B%229 9%22%5D")));
   EXPECT_EQ(toolkit_.Value(Control::编辑框2, kEditBoxText), Text("a b&c.txt"));
 }
@@ -203,8 +207,9 @@ TEST_F(ResolveShareLinkTest, RemovesEveryBackslashFromTheDownloadAddressAndNothi
 }
 
 TEST_F(ResolveShareLinkTest, PageWithoutFileNameShowsTheAddressBesideAnEmptyName) {
-  ScriptService("share_id=\"3021\" share_uk=\"77801\" fsId=\"90001\" timestamp=\"1700000000\" sign=\"c0ffee\"",
-                "{\"dlink\":\"http:\\/\\/d\\/f\"}");
+  ScriptService(
+      "share_id=\"3021\" share_uk=\"77801\" fsId=\"90001\" timestamp=\"1700000000\" sign=\"c0ffee\"",
+      "{\"dlink\":\"http:\\/\\/d\\/f\"}");
   Resolve(kShareAddress);
   EXPECT_EQ(toolkit_.Writes(), ClearsThenResults("", "http://d/f"));
 }
@@ -216,7 +221,7 @@ TEST_F(ResolveShareLinkTest, FailedShareRequestStillPostsTheDownloadRequestWithE
   EXPECT_THAT(test::FetchRequests(),
               ElementsAre(Get(kShareAddress),
                           Post("http://pan.baidu.com/share/download?channel=chunlei&clienttype=0&web=1"
-                                              "&uk=&shareid=&timestamp=&sign=&bdstoken=null",
+                               "&uk=&shareid=&timestamp=&sign=&bdstoken=null",
                                "fid_list=%5B%22%22%5D")));
   EXPECT_EQ(toolkit_.Writes(), ClearsThenResults("", ""));
   EXPECT_THAT(toolkit_.MessageBoxes(), IsEmpty());
@@ -233,7 +238,8 @@ TEST(OnParseClicked, EveryClickStartsAnotherRunInParallel) {
     std::unique_lock lock(mutex);
     ++started;
     bothStarted.notify_all();
-    return bothStarted.wait_for(lock, std::chrono::seconds(10), [&] { return started >= 2; }) ? kSharePage : "";
+    return bothStarted.wait_for(lock, std::chrono::seconds(10), [&] { return started >= 2; }) ? kSharePage
+                                                                                              : "";
   });
   test::RecordingToolkit toolkit;
   toolkit.Preset(Control::编辑框1, kEditBoxText, kShareAddress);

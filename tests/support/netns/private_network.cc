@@ -102,13 +102,15 @@ void MountHostsFile() {
   char path[] = "/tmp/tarnwick-hosts-XXXXXX";
   const int fd = ::mkstemp(path);
   if (fd < 0) FailWithErrno("cannot make the hosts file");
-  const std::string hosts = std::string("127.0.0.1 localhost\n::1 localhost\n127.0.0.1 ") + kServiceHost + "\n";
+  const std::string hosts =
+      std::string("127.0.0.1 localhost\n::1 localhost\n127.0.0.1 ") + kServiceHost + "\n";
   const bool written = ::write(fd, hosts.data(), hosts.size()) == static_cast<ssize_t>(hosts.size());
   ::fchmod(fd, 0644);
   ::close(fd);
   if (!written) FailWithErrno("cannot write the hosts file");
   // unshare makes the new mount namespace private, so this bind stays in it.
-  if (::mount(path, "/etc/hosts", nullptr, MS_BIND, nullptr) != 0) FailWithErrno("cannot bind-mount /etc/hosts");
+  if (::mount(path, "/etc/hosts", nullptr, MS_BIND, nullptr) != 0)
+    FailWithErrno("cannot bind-mount /etc/hosts");
   ::unlink(path);  // the mount keeps the file alive
 }
 
@@ -132,7 +134,8 @@ void StartService(const std::string& program) {
   char buffer[256];
   pollfd waiting{.fd = pipeFds[0], .events = POLLIN, .revents = 0};
   while (said.find('\n') == std::string::npos) {
-    if (::poll(&waiting, 1, kServiceStartMilliseconds) <= 0) Fail("the share service did not start: " + program);
+    if (::poll(&waiting, 1, kServiceStartMilliseconds) <= 0)
+      Fail("the share service did not start: " + program);
     const ssize_t got = ::read(pipeFds[0], buffer, sizeof buffer);
     if (got <= 0) Fail("the share service ended at start: " + program);
     said.append(buffer, static_cast<std::size_t>(got));
@@ -145,8 +148,9 @@ void StartService(const std::string& program) {
 
 void EnterPrivateNetwork(const std::string& serviceProgram) {
   if (::geteuid() != 0) {
-    Fail("end-to-end runs need root to create a network namespace (unshare --net --mount); run them as root, "
-         "as CI does");
+    Fail(
+        "end-to-end runs need root to create a network namespace (unshare --net --mount); run them as root, "
+        "as CI does");
   }
   const char* earlier = std::getenv(kEarlierNamespaces);
   if (earlier == nullptr) ReexecUnshared();

@@ -6,8 +6,8 @@
 #include <unistd.h>
 
 #include <cctype>
-#include <chrono>
 #include <cerrno>
+#include <chrono>
 #include <cstdlib>
 #include <memory>
 #include <thread>
@@ -94,9 +94,10 @@ bool ReadRequest(int fd, HttpRequest& request) {
 
 void AnswerConnection(int fd, const HttpHandler& handler) {
   HttpRequest request;
-  HttpAnswer answer = ReadRequest(fd, request) ? handler(request)
-                                               : HttpAnswer{.status = 400, .reason = "Bad Request", .headers = {},
-                                                            .body = "bad request\n"};
+  HttpAnswer answer =
+      ReadRequest(fd, request)
+          ? handler(request)
+          : HttpAnswer{.status = 400, .reason = "Bad Request", .headers = {}, .body = "bad request\n"};
   std::string head = "HTTP/1.1 " + std::to_string(answer.status) + " " + answer.reason + "\r\n";
   for (const auto& [name, value] : answer.headers) head += name + ": " + value + "\r\n";
   head += "Content-Length: " + std::to_string(answer.body.size()) + "\r\nConnection: close\r\n\r\n";
@@ -121,7 +122,8 @@ int ListenOnLoopback(int port) {
   address.sin_family = AF_INET;
   address.sin_port = htons(static_cast<std::uint16_t>(port));
   address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  if (::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0 || ::listen(fd, 256) != 0) {
+  if (::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0 ||
+      ::listen(fd, 256) != 0) {
     const int error = errno;
     ::close(fd);
     errno = error;
@@ -142,7 +144,8 @@ void ServeForever(int socket, HttpHandler handler) {
   for (;;) {
     const int fd = ::accept4(socket, nullptr, nullptr, SOCK_CLOEXEC);
     if (fd < 0) {
-      if (errno != EINTR) std::this_thread::sleep_for(std::chrono::milliseconds(1));  // e.g. out of descriptors
+      if (errno != EINTR)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));  // e.g. out of descriptors
       continue;
     }
     std::thread([fd, shared] { AnswerConnection(fd, *shared); }).detach();

@@ -13,7 +13,7 @@ namespace tw::test {
 
 struct HttpRequest {
   std::string method;
-  std::string target;  // path and query as sent
+  std::string target;                          // path and query as sent
   std::map<std::string, std::string> headers;  // names in lower case
   std::string body;
 

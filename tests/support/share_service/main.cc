@@ -20,7 +20,8 @@ int main(int argc, char** argv) {
   }
   const int socket = tw::test::ListenOnLoopback(port);
   if (socket < 0) {
-    std::fprintf(stderr, "tarnwick-share-service: cannot listen on 127.0.0.1:%d: %s\n", port, std::strerror(errno));
+    std::fprintf(stderr, "tarnwick-share-service: cannot listen on 127.0.0.1:%d: %s\n", port,
+                 std::strerror(errno));
     return 1;
   }
   std::printf("listening on 127.0.0.1:%d\n", tw::test::BoundPort(socket));

@@ -21,12 +21,15 @@ const std::vector<Share>& FixedShares() {
   static const std::vector<Share> shares = {
       {ShareKind::kUtf8Page, "/s/1utf8", "年度报告.pdf", "3021", "77801", "90001", "1700000000", "c0ffee01"},
       {ShareKind::kGbkPage, "/s/1gbk", "会议纪要.docx", "3022", "77802", "90002", "1700000060", "c0ffee02"},
-      {ShareKind::kEarlierSignKey, "/s/1sign", "sign-test.zip", "3023", "77803", "90003", "1700000120", "c0ffee03"},
+      {ShareKind::kEarlierSignKey, "/s/1sign", "sign-test.zip", "3023", "77803", "90003", "1700000120",
+       "c0ffee03"},
       {ShareKind::kNoFileName, "/s/1noname", "", "3024", "77804", "90004", "1700000180", "c0ffee04"},
-      {ShareKind::kNoDownloadLink, "/s/1nodlink", "gone.iso", "3025", "77805", "90005", "1700000240", "c0ffee05"},
+      {ShareKind::kNoDownloadLink, "/s/1nodlink", "gone.iso", "3025", "77805", "90005", "1700000240",
+       "c0ffee05"},
       {ShareKind::kThrottled, "/s/1busy", "busy.mp4", "3026", "77806", "90006", "1700000300", "c0ffee06"},
       {ShareKind::kBigAsciiPage, "/s/1big", "big.bin", "3027", "77807", "90007", "1700000360", "c0ffee07"},
-      {ShareKind::kBigUtf8Page, "/s/1bigutf8", "大文件.bin", "3028", "77808", "90008", "1700000420", "c0ffee08"},
+      {ShareKind::kBigUtf8Page, "/s/1bigutf8", "大文件.bin", "3028", "77808", "90008", "1700000420",
+       "c0ffee08"},
   };
   return shares;
 }
@@ -40,14 +43,10 @@ std::optional<int> ParseNumber(std::string_view text) {
 
 Share BatchShare(int k) {
   const std::string n = std::to_string(k);
-  return {ShareKind::kUtf8Page,
-          std::string(kBatchPrefix) + n,
-          "batch-" + n + ".dat",
-          std::to_string(kBatchFirstId + k),
-          std::to_string(880000 + k),
-          std::to_string(7000000 + k),
-          std::to_string(1700000000 + k),
-          "b" + std::to_string(k * 7919 + 17)};
+  return {ShareKind::kUtf8Page,           std::string(kBatchPrefix) + n,
+          "batch-" + n + ".dat",          std::to_string(kBatchFirstId + k),
+          std::to_string(880000 + k),     std::to_string(7000000 + k),
+          std::to_string(1700000000 + k), "b" + std::to_string(k * 7919 + 17)};
 }
 
 // Text that pads a page up to the benchmark's size, repeated lines of markup.
@@ -72,8 +71,8 @@ std::string ValueAttributes(const Share& share) {
     attributes += " server_filename=\"" +
                   (share.kind == ShareKind::kGbkPage ? std::string(kGbkFileName) : share.fileName) + "\"";
   }
-  attributes += " share_id=\"" + share.shareId + "\" share_uk=\"" + share.shareUk + "\" fsId=\"" + share.fsId +
-                "\" timestamp=\"" + share.timestamp + "\"";
+  attributes += " share_id=\"" + share.shareId + "\" share_uk=\"" + share.shareUk + "\" fsId=\"" +
+                share.fsId + "\" timestamp=\"" + share.timestamp + "\"";
   // "usersign" ends in the sign marker; a resolver takes it, being first.
   if (share.kind == ShareKind::kEarlierSignKey) attributes += " data-usersign=\"early5ign\"";
   attributes += " sign=\"" + share.sign + "\"";
@@ -98,7 +97,8 @@ std::optional<Share> FindShareById(std::string_view shareId) {
     if (share.shareId == shareId) return share;
   }
   const std::optional<int> id = ParseNumber(shareId);
-  if (id && *id >= kBatchFirstId && *id < kBatchFirstId + kBatchShares) return BatchShare(*id - kBatchFirstId);
+  if (id && *id >= kBatchFirstId && *id < kBatchFirstId + kBatchShares)
+    return BatchShare(*id - kBatchFirstId);
   return std::nullopt;
 }
 
@@ -107,7 +107,8 @@ std::string SharePage(const Share& share) {
   std::string page = "<!DOCTYPE html>\n<html>\n<head>\n";
   // The big ASCII page names no charset, so it is taken as it comes.
   if (!gbk && share.kind != ShareKind::kBigAsciiPage) page += "<meta charset=\"utf-8\">\n";
-  page += "<title>" + (gbk ? std::string(kGbkFileName) + " " + std::string(kGbkShareWord) : share.fileName + " 分享") +
+  page += "<title>" +
+          (gbk ? std::string(kGbkFileName) + " " + std::string(kGbkShareWord) : share.fileName + " 分享") +
           "</title>\n</head>\n<body>\n";
   if (share.kind == ShareKind::kBigAsciiPage || share.kind == ShareKind::kBigUtf8Page) {
     page += BigFiller(share.kind == ShareKind::kBigUtf8Page);

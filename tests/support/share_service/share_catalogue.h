@@ -10,14 +10,14 @@ namespace tw::test {
 
 // How a share's page is written and how its download request is answered.
 enum class ShareKind {
-  kUtf8Page,          // UTF-8 with <meta charset="utf-8">
-  kGbkPage,           // code page 936, no charset named anywhere
-  kEarlierSignKey,    // a key merely ending in "sign" comes before sign="..."
-  kNoFileName,        // no server_filename on the page
-  kNoDownloadLink,    // the answer carries no dlink
-  kThrottled,         // the answer asks for a verification code
-  kBigAsciiPage,      // 20 MiB of ASCII before the values, no charset named
-  kBigUtf8Page,       // 20 MiB of UTF-8 before the values
+  kUtf8Page,        // UTF-8 with <meta charset="utf-8">
+  kGbkPage,         // code page 936, no charset named anywhere
+  kEarlierSignKey,  // a key merely ending in "sign" comes before sign="..."
+  kNoFileName,      // no server_filename on the page
+  kNoDownloadLink,  // the answer carries no dlink
+  kThrottled,       // the answer asks for a verification code
+  kBigAsciiPage,    // 20 MiB of ASCII before the values, no charset named
+  kBigUtf8Page,     // 20 MiB of UTF-8 before the values
 };
 
 struct Share {

@@ -48,7 +48,10 @@ bool HasCookie(const std::string& header, const std::string& name, const std::st
 }
 
 HttpAnswer Json(std::string body) {
-  return {.status = 200, .reason = "OK", .headers = {{"Content-Type", "application/json"}}, .body = std::move(body)};
+  return {.status = 200,
+          .reason = "OK",
+          .headers = {{"Content-Type", "application/json"}},
+          .body = std::move(body)};
 }
 
 HttpAnswer Refusal(std::string_view why) {
@@ -59,7 +62,8 @@ HttpAnswer Page(const Share& share) {
   return {.status = 200,
           .reason = "OK",
           .headers = {{"Content-Type", "text/html"},
-                      {"Set-Cookie", ShareCookieName(share) + "=" + ShareCookieValue(share) + "; path=/; HttpOnly"}},
+                      {"Set-Cookie",
+                       ShareCookieName(share) + "=" + ShareCookieValue(share) + "; path=/; HttpOnly"}},
           .body = SharePage(share)};
 }
 
@@ -80,8 +84,8 @@ bool IsPlainSign(std::string_view sign) {
 // the cookie its page set, then hands out the address.
 HttpAnswer AnswerDownload(const HttpRequest& request, const Query& query) {
   if (request.method != "POST") return Refusal("download requests are posted");
-  if (Field(query, "channel") != "chunlei" || Field(query, "clienttype") != "0" || Field(query, "web") != "1" ||
-      Field(query, "bdstoken") != "null") {
+  if (Field(query, "channel") != "chunlei" || Field(query, "clienttype") != "0" ||
+      Field(query, "web") != "1" || Field(query, "bdstoken") != "null") {
     return Refusal("fixed fields missing");
   }
   const std::optional<Share> share = FindShareById(Field(query, "shareid"));
@@ -89,8 +93,9 @@ HttpAnswer AnswerDownload(const HttpRequest& request, const Query& query) {
     return Refusal("no such share");
   }
   if (share->kind == ShareKind::kThrottled) {
-    return Json("{\"errno\":-19,\"request_id\":4712,\"vcode\":\"33324238656332346361\","
-                "\"img\":\"http:\\/\\/pan.baidu.com\\/genimage?33324238656332346361\"}");
+    return Json(
+        "{\"errno\":-19,\"request_id\":4712,\"vcode\":\"33324238656332346361\","
+        "\"img\":\"http:\\/\\/pan.baidu.com\\/genimage?33324238656332346361\"}");
   }
   if (request.body != "fid_list=%5B%22" + share->fsId + "%22%5D") return Refusal("wrong file list");
   if (!HasCookie(request.Header("cookie"), ShareCookieName(*share), ShareCookieValue(*share))) {
@@ -111,7 +116,8 @@ HttpAnswer AnswerShareService(const HttpRequest& request) {
   const std::string_view target = request.target;
   const std::size_t mark = target.find('?');
   const std::string_view path = target.substr(0, mark);
-  const Query query = ParseQuery(mark == std::string_view::npos ? std::string_view() : target.substr(mark + 1));
+  const Query query =
+      ParseQuery(mark == std::string_view::npos ? std::string_view() : target.substr(mark + 1));
 
   if (path == "/share/download") return AnswerDownload(request, query);
   if (path == kMovedPath) {
@@ -126,7 +132,8 @@ HttpAnswer AnswerShareService(const HttpRequest& request) {
   }
   // Words after a share address arrive in the path, their space sent raw or
   // percent-encoded; the share is the part before them.
-  const std::optional<Share> share = FindShareByPath(path.substr(0, std::min(path.find(' '), path.find("%20"))));
+  const std::optional<Share> share =
+      FindShareByPath(path.substr(0, std::min(path.find(' '), path.find("%20"))));
   return share ? Page(*share) : NotFound();
 }
 

@@ -57,7 +57,8 @@ std::vector<int> RecordingToolkit::VisualStyles() const {
   return styles_;
 }
 
-bool RecordingToolkit::WaitFor(std::size_t count, std::size_t boxes, std::chrono::milliseconds timeout) const {
+bool RecordingToolkit::WaitFor(std::size_t count, std::size_t boxes,
+                               std::chrono::milliseconds timeout) const {
   std::unique_lock lock(mutex_);
   return changed_.wait_for(lock, timeout, [&] { return writes_.size() >= count && boxes_.size() >= boxes; });
 }
