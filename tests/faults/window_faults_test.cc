@@ -20,12 +20,12 @@ namespace x = tw::testing;
 constexpr const char* kNoticeTitle = "友情提示：";
 constexpr int kWorkers = 3;
 
-// A point inside the control, in the window's client area, `step` pixels
-// right of its left edge: xdotool waits long for a pointer that is already
-// where it is sent, so repeated clicks go to points of their own.
-void ClickOn(const std::string& window, Control control, int step = 0) {
+// A click inside the control, `offset` pixels right of its centre: xdotool
+// waits long for a pointer that is already where it is sent, so repeated
+// clicks go to points of their own.
+void ClickOn(const std::string& window, Control control, int offset = 0) {
   const Geometry& g = RecordOf(control).geometry;
-  x::Click(window, g.left + 8 + step, g.top + g.height / 2);
+  x::Click(window, g.left + g.width / 2 + offset, g.top + g.height / 2);
 }
 
 TEST(WindowFaults, WorkersWaitingOnASilentPeerLeaveTheWindowUsableAndClosingEndsTheProgram) {
@@ -40,9 +40,9 @@ TEST(WindowFaults, WorkersWaitingOnASilentPeerLeaveTheWindowUsableAndClosingEnds
   x::PressKeys({"ctrl+a", "BackSpace"});
   // The service's base address in the query makes the program take it.
   x::TypeText(silent.Url("/s/silent?from=http://pan.baidu.com/"));
-  for (int i = 0; i < kWorkers; ++i) ClickOn(*window, Control::按钮1, 16 * i);
+  for (int i = 0; i < kWorkers; ++i) ClickOn(*window, Control::按钮1, 12 * (i - 1));
   ASSERT_TRUE(x::WaitUntil([&] { return silent.Requests().size() == kWorkers; }, 20s))
-      << "the workers' requests did not arrive";
+      << "requests that arrived: " << silent.Requests().size();
 
   // The main loop still answers: the copy command shows its box.
   ClickOn(*window, Control::按钮2);
