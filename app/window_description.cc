@@ -18,12 +18,13 @@ constexpr MousePointer kPointer = MousePointer::kDefault;
 
 // The window's position (50, 50) is stored as designed but not used: the
 // window is centred on the screen when it is created.
-constexpr Record kWindowRecord{kWindow, Control{}, "", {50, 50, 580, 354}, true, false, false, "", kPointer,
-                         kWindowEvents, "Tarnwick"};
+constexpr Record kWindowRecord{kWindow, Control{}, "",       {50, 50, 580, 354}, true,      false,
+                               false,   "",        kPointer, kWindowEvents,      "Tarnwick"};
 
 // Stacking order, the first on top. 编辑框2 and 编辑框3 cover the two result
 // buttons and the HTML view, which the user therefore does not see.
 //  kind  control  name  {left, top, width, height}  visible disabled tabStop tag pointer events text
+// clang-format off
 constexpr Record kControls[] = {
     // 编辑框3
     {kEditBox, Control::编辑框3, "\xb1\xe0\xbc\xad\xbf\xf2\x33", {120, 128, 440, 136}, true, false, true, "",
@@ -60,6 +61,7 @@ constexpr Record kControls[] = {
     {kHtmlViewer, Control::超文本浏览框1, "\xb3\xac\xce\xc4\xb1\xbe\xe4\xaf\xc0\xc0\xbf\xf2\x31",
      {136, 144, 408, 112}, true, false, true, "", kPointer, kNoEvents, "start.html?u=tarnwick"},
 };
+// clang-format on
 
 }  // namespace
 

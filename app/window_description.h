@@ -62,7 +62,7 @@ struct LabelSettings {
 // The view always works online: WebKit has no offline mode to turn off.
 struct HtmlViewerSettings {
   int textSize;  // 0 (smallest) to 4 (largest)
-  bool silent;  // the page can open no dialog
+  bool silent;   // the page can open no dialog
 };
 
 inline constexpr WindowSettings kWindowSettings{

@@ -27,11 +27,16 @@ void MakeSilent(wxWebView* view) {
 
 wxWebViewZoom ZoomOf(int textSize) {
   switch (textSize) {
-    case 0: return wxWEBVIEW_ZOOM_TINY;
-    case 1: return wxWEBVIEW_ZOOM_SMALL;
-    case 3: return wxWEBVIEW_ZOOM_LARGE;
-    case 4: return wxWEBVIEW_ZOOM_LARGEST;
-    default: return wxWEBVIEW_ZOOM_MEDIUM;
+    case 0:
+      return wxWEBVIEW_ZOOM_TINY;
+    case 1:
+      return wxWEBVIEW_ZOOM_SMALL;
+    case 3:
+      return wxWEBVIEW_ZOOM_LARGE;
+    case 4:
+      return wxWEBVIEW_ZOOM_LARGEST;
+    default:
+      return wxWEBVIEW_ZOOM_MEDIUM;
   }
 }
 
@@ -42,7 +47,8 @@ wxString ResolveAddress(std::string_view address) {
   std::string_view path = address.substr(0, query);
   wxString file = wxString::FromUTF8(path.data(), path.size());
   wxString url = wxFileName::FileNameToURL(wxFileName(wxFileName::GetCwd(), file));
-  if (query != std::string_view::npos) url += wxString::FromUTF8(address.data() + query, address.size() - query);
+  if (query != std::string_view::npos)
+    url += wxString::FromUTF8(address.data() + query, address.size() - query);
   return url;
 }
 

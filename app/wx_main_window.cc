@@ -94,11 +94,20 @@ wxWindow* CreateControl(wxFrame* frame, const Record& record) {
   wxSize size(record.geometry.width, record.geometry.height);
   wxWindow* control = nullptr;
   switch (record.kind) {
-    case ControlKind::kEditBox: control = CreateEditBox(frame, record, at, size); break;
-    case ControlKind::kButton: control = CreateButton(frame, record, at, size); break;
-    case ControlKind::kLabel: control = CreateLabel(frame, record, at, size); break;
-    case ControlKind::kHtmlViewer: control = CreateHtmlView(frame, record.text, at, size); break;
-    case ControlKind::kWindow: break;
+    case ControlKind::kEditBox:
+      control = CreateEditBox(frame, record, at, size);
+      break;
+    case ControlKind::kButton:
+      control = CreateButton(frame, record, at, size);
+      break;
+    case ControlKind::kLabel:
+      control = CreateLabel(frame, record, at, size);
+      break;
+    case ControlKind::kHtmlViewer:
+      control = CreateHtmlView(frame, record.text, at, size);
+      break;
+    case ControlKind::kWindow:
+      break;
   }
   if (control == nullptr) return nullptr;
   control->SetName(ToWx(record.name));
@@ -127,7 +136,8 @@ void StackInRecordOrder(const MainWindow& window) {
 void PlaceWhenMapped(wxFrame* frame, wxPoint position) {
   auto* at = new wxPoint(position);
   g_signal_connect_data(
-      frame->GetHandle(), "map-event", G_CALLBACK(+[](GtkWidget* widget, GdkEvent*, gpointer data) -> gboolean {
+      frame->GetHandle(), "map-event",
+      G_CALLBACK(+[](GtkWidget* widget, GdkEvent*, gpointer data) -> gboolean {
         const auto* place = static_cast<const wxPoint*>(data);
         gtk_window_move(GTK_WINDOW(widget), place->x, place->y);
         return FALSE;
@@ -148,8 +158,10 @@ void BindKeys(wxFrame* frame, const WindowSettings& settings) {
       // No button is the default one, and Enter moves no focus: it does
       // nothing anywhere in the window.
       case WXK_RETURN:
-      case WXK_NUMPAD_ENTER: return;
-      default: break;
+      case WXK_NUMPAD_ENTER:
+        return;
+      default:
+        break;
     }
     event.Skip();
   });

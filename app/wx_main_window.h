@@ -22,7 +22,9 @@ struct MainWindow {
   // rather than the label, which went through UTF-8.
   std::array<Text, kControlCount> captions{};
 
-  [[nodiscard]] wxWindow* operator[](Control control) const { return controls[static_cast<std::size_t>(control)]; }
+  [[nodiscard]] wxWindow* operator[](Control control) const {
+    return controls[static_cast<std::size_t>(control)];
+  }
 };
 
 // Creates the window and its controls from the description, in this order:

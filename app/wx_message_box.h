@@ -3,9 +3,9 @@
 // (low four bits: 0 OK, 1 OK and Cancel; next four: 1 error, 2 question).
 #pragma once
 
-#include <functional>
-
 #include <wx/string.h>
+
+#include <functional>
 
 namespace tw {
 

@@ -130,6 +130,7 @@ class WxToolkitBackend final : public ToolkitBackend {
     return copied;
   }
 
+  // The style covers the calling thread's windows; a worker has none.
   void ApplyVisualStyle(int scheme) override {
     if (wxIsMainThread()) SetVisualStyle(scheme);
   }

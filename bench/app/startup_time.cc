@@ -49,7 +49,8 @@ bool HasViewableWindow(Display* display, Window window, Atom pidAtom, long pid, 
   unsigned int count = 0;
   if (!XQueryTree(display, window, &root, &parent, &children, &count)) return false;
   bool found = false;
-  for (unsigned int i = 0; i < count && !found; ++i) found = HasViewableWindow(display, children[i], pidAtom, pid, depth - 1);
+  for (unsigned int i = 0; i < count && !found; ++i)
+    found = HasViewableWindow(display, children[i], pidAtom, pid, depth - 1);
   if (children != nullptr) XFree(children);
   return found;
 }

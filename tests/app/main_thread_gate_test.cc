@@ -56,10 +56,12 @@ TEST(MainThreadGate, RunsTheWorkOnTheMainThreadAndGivesItsResult) {
   std::thread::id mainThread = std::this_thread::get_id();
   std::thread::id ranOn;
   std::optional<int> result;
-  std::thread worker([&] { result = gate.Run([&](const MainThreadGate::Finish& finish) {
-                             ranOn = std::this_thread::get_id();
-                             finish(7);
-                           }); });
+  std::thread worker([&] {
+    result = gate.Run([&](const MainThreadGate::Finish& finish) {
+      ranOn = std::this_thread::get_id();
+      finish(7);
+    });
+  });
   ASSERT_TRUE(queue.WaitForTasks(1));
   queue.RunAll();
   worker.join();
@@ -90,10 +92,12 @@ TEST(MainThreadGate, ClosingReleasesAWaiterWhoseWorkNeverRan) {
   MainThreadGate gate(queue.Poster());
   bool ran = false;
   std::optional<int> result = 0;
-  std::thread worker([&] { result = gate.Run([&](const MainThreadGate::Finish& finish) {
-                             ran = true;
-                             finish(1);
-                           }); });
+  std::thread worker([&] {
+    result = gate.Run([&](const MainThreadGate::Finish& finish) {
+      ran = true;
+      finish(1);
+    });
+  });
   ASSERT_TRUE(queue.WaitForTasks(1));
   gate.Close();
   worker.join();

@@ -62,8 +62,8 @@ TEST_F(WindowToolkit, TextTypedInChineseReadsBackAsGbk) {
     testing::Click(window, kShareBoxX, kShareBoxY);
     testing::TypeText("中文 ab");
     const Text expected("\xd6\xd0\xce\xc4 ab");  // 中 D6D0, 文 CEC4
-    EXPECT_TRUE(testing::WaitUntil([&] { return ReadControlProperty(Control::编辑框1, kEditBoxText) == expected; },
-                                   5s))
+    EXPECT_TRUE(testing::WaitUntil(
+        [&] { return ReadControlProperty(Control::编辑框1, kEditBoxText) == expected; }, 5s))
         << ReadControlProperty(Control::编辑框1, kEditBoxText);
   });
 }

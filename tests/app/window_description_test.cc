@@ -16,7 +16,8 @@ std::string Utf8(const char* text) { return TextToUtf8(Text(text)); }
 
 bool Inside(const Geometry& inner, const Geometry& outer) {
   return inner.left >= outer.left && inner.top >= outer.top &&
-         inner.left + inner.width <= outer.left + outer.width && inner.top + inner.height <= outer.top + outer.height;
+         inner.left + inner.width <= outer.left + outer.width &&
+         inner.top + inner.height <= outer.top + outer.height;
 }
 
 TEST(WindowDescription, ControlsAreTheDesignersInStackingOrder) {

@@ -1,12 +1,11 @@
 // The window program driven from outside, as a person would: the real
 // program on a private display with a window manager.
 #include <arpa/inet.h>
+#include <gtest/gtest.h>
 #include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
-
-#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -205,16 +204,17 @@ TEST_F(WindowProgram, TheStartPageCanOpenNoDialog) {
   Start((folder / "tarnwick").string());
   std::string request = beacon.FirstRequestLine(15s);
   EXPECT_EQ(request, "GET /done?u=true&c=false&p=null HTTP/1.1");
-  std::string all = testing::RunCommand({"xdotool", "search", "--onlyvisible", "--pid", std::to_string(app_->pid())})
-                        .output;
+  std::string all =
+      testing::RunCommand({"xdotool", "search", "--onlyvisible", "--pid", std::to_string(app_->pid())})
+          .output;
   EXPECT_EQ(std::count(all.begin(), all.end(), '\n'), 1) << all;
   EXPECT_EQ(PressEscapeAndWait(), 0);
   fs::remove_all(folder);
 }
 
 TEST(WindowProgramWithoutDisplay, EndsWith255AndSaysWhy) {
-  testing::CommandResult result =
-      testing::RunCommand({"sh", "-c", std::string("env -u DISPLAY -u WAYLAND_DISPLAY ") + TARNWICK_PROGRAM + " 2>&1"});
+  testing::CommandResult result = testing::RunCommand(
+      {"sh", "-c", std::string("env -u DISPLAY -u WAYLAND_DISPLAY ") + TARNWICK_PROGRAM + " 2>&1"});
   EXPECT_EQ(result.exitCode, 255);
   EXPECT_NE(result.output.find("DISPLAY"), std::string::npos) << result.output;
 }

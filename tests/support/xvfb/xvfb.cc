@@ -35,7 +35,8 @@ std::vector<std::string> EnvironmentWith(const std::vector<std::string>& extra) 
     std::string_view line(*entry);
     std::string_view name = line.substr(0, line.find('='));
     bool replaced = false;
-    for (const std::string& e : extra) replaced = replaced || std::string_view(e).substr(0, e.find('=')) == name;
+    for (const std::string& e : extra)
+      replaced = replaced || std::string_view(e).substr(0, e.find('=')) == name;
     if (!replaced) result.emplace_back(line);
   }
   result.insert(result.end(), extra.begin(), extra.end());
@@ -109,8 +110,8 @@ XvfbDisplay::XvfbDisplay(Options options) : options_(options) {
   // close-on-exec, and only that one.
   int displayFd = fcntl(fds[1], F_DUPFD, 3);
   std::string screen = std::to_string(options.width) + "x" + std::to_string(options.height) + "x24";
-  server_ = Spawn({"Xvfb", "-displayfd", std::to_string(displayFd), "-screen", "0", screen, "-nolisten", "tcp",
-                   "-noreset"},
+  server_ = Spawn({"Xvfb", "-displayfd", std::to_string(displayFd), "-screen", "0", screen, "-nolisten",
+                   "tcp", "-noreset"},
                   {}, -1, -1, Child::kServer);
   close(displayFd);
   close(fds[1]);
@@ -179,7 +180,8 @@ CommandResult RunCommand(const std::vector<std::string>& argv, std::string_view 
   close(in[1]);
   CommandResult result;
   char buffer[65536];
-  for (ssize_t n; (n = read(out[0], buffer, sizeof buffer)) > 0;) result.output.append(buffer, static_cast<std::size_t>(n));
+  for (ssize_t n; (n = read(out[0], buffer, sizeof buffer)) > 0;)
+    result.output.append(buffer, static_cast<std::size_t>(n));
   close(out[0]);
   result.exitCode = WaitFor(pid, milliseconds(60000)).value_or(-1);
   return result;
@@ -230,7 +232,8 @@ Rectangle OuterArea(const std::string& window) {
   std::string extents = WindowProperty(window, "_NET_FRAME_EXTENTS");
   int left = 0, right = 0, top = 0, bottom = 0;
   std::string::size_type at = extents.find('=');
-  if (at != std::string::npos) std::sscanf(extents.c_str() + at + 1, "%d, %d, %d, %d", &left, &right, &top, &bottom);
+  if (at != std::string::npos)
+    std::sscanf(extents.c_str() + at + 1, "%d, %d, %d, %d", &left, &right, &top, &bottom);
   return {client.left - left, client.top - top, client.width + left + right, client.height + top + bottom};
 }
 
@@ -251,8 +254,8 @@ void TypeText(std::string_view utf8) { RunCommand({"xdotool", "type", "--delay",
 void Click(const std::string& window, int x, int y) {
   // No --sync: it waits for a pointer motion, and there is none when the
   // pointer already stands on the point.
-  RunCommand({"xdotool", "mousemove", "--window", window, std::to_string(x), std::to_string(y), "sleep", "0.05",
-              "click", "1"});
+  RunCommand({"xdotool", "mousemove", "--window", window, std::to_string(x), std::to_string(y), "sleep",
+              "0.05", "click", "1"});
 }
 
 std::optional<std::string> ClipboardText() {
@@ -267,7 +270,8 @@ void SetClipboardText(std::string_view utf8) {
 }
 
 std::uint32_t Image::Pixel(int x, int y) const {
-  std::size_t at = (static_cast<std::size_t>(y) * static_cast<std::size_t>(width) + static_cast<std::size_t>(x)) * 3;
+  std::size_t at =
+      (static_cast<std::size_t>(y) * static_cast<std::size_t>(width) + static_cast<std::size_t>(x)) * 3;
   return (std::uint32_t{rgb[at]} << 16) | (std::uint32_t{rgb[at + 1]} << 8) | rgb[at + 2];
 }
 

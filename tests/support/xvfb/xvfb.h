@@ -9,13 +9,14 @@
 //   EXPECT_EQ(app.WaitForExit(std::chrono::seconds(5)), 0);
 #pragma once
 
+#include <sys/types.h>
+
 #include <chrono>
 #include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
-#include <sys/types.h>
 #include <vector>
 
 namespace tw::testing {
