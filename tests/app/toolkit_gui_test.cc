@@ -59,7 +59,18 @@ class WindowToolkit : public ::testing::Test {
 
 TEST_F(WindowToolkit, TextTypedInChineseReadsBackAsGbk) {
   RunWindow([](const std::string& window) {
-    testing::Click(window, kShareBoxX, kShareBoxY);
+    // Typing goes nowhere until the box has the focus; a first letter that
+    // reads back shows it has.
+    bool focused = false;
+    for (int attempt = 0; attempt < 5 && !focused; ++attempt) {
+      WriteControlProperty(Control::编辑框1, kEditBoxText, "");
+      testing::Click(window, kShareBoxX, kShareBoxY);
+      testing::TypeText("x");
+      focused = testing::WaitUntil(
+          [] { return ReadControlProperty(Control::编辑框1, kEditBoxText) == Text("x"); }, 2s);
+    }
+    ASSERT_TRUE(focused);
+    testing::PressKeys({"BackSpace"});
     testing::TypeText("中文 ab");
     const Text expected("\xd6\xd0\xce\xc4 ab");  // 中 D6D0, 文 CEC4
     EXPECT_TRUE(testing::WaitUntil(
