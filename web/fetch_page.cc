@@ -1,5 +1,6 @@
 #include "web/fetch_page.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -20,6 +21,10 @@ constexpr const char* kDefaultAgent =
     ".NET CLR 3.5.21022)";
 constexpr std::size_t kReadPiece = 1024;
 constexpr std::size_t kHeaderBufferSize = 5000;
+// Reserving the size an answer announces saves the copies and fresh pages of
+// growing a large body piece by piece; the bound keeps a server that announces
+// more than it sends from reserving without limit.
+constexpr std::size_t kMaxBodyReserve = std::size_t{512} << 20;
 // A "utf-8" in the body counts only when it begins below this position.
 constexpr Position kCharsetWindow = 500;
 // Each "301 Moved" answer is fetched again at its new place at most this many
@@ -104,6 +109,7 @@ Bytes ReadBody(http::Request* request) {
     Bytes buffer = BlankBytes(static_cast<Position>(kReadPiece));
     const std::size_t count = http::ReadFile(request, buffer.data(), kReadPiece);
     if (count == 0) break;
+    if (body.empty()) body.Reserve(std::min(http::AnnouncedBodySize(request), kMaxBodyReserve));
     body = JoinBytes(std::move(body), BytesLeft(buffer, static_cast<Position>(count)));
   }
   return body;

@@ -305,6 +305,13 @@ std::size_t ReadFile(Request* request, char* buffer, std::size_t size) {
   return n;
 }
 
+std::size_t AnnouncedBodySize(Request* request) {
+  if (request == nullptr || request->easy == nullptr) return 0;
+  curl_off_t length = -1;
+  if (curl_easy_getinfo(request->easy, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &length) != CURLE_OK) return 0;
+  return length > 0 ? static_cast<std::size_t>(length) : 0;
+}
+
 bool QueryRawHeaders(Request* request, char* buffer, std::size_t* length) {
   if (request == nullptr || length == nullptr) return false;
   if (!request->blockComplete) {

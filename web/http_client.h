@@ -79,6 +79,10 @@ bool SendRequest(Request* request, std::string_view headers, std::string_view bo
 // Up to `size` bytes of the body into `buffer`; 0 at its end and on failure.
 [[nodiscard]] std::size_t ReadFile(Request* request, char* buffer, std::size_t size);
 
+// The body size the final answer announces (its Content-Length); 0 when it
+// announces none. Known once ReadFile has given the first bytes.
+[[nodiscard]] std::size_t AnnouncedBodySize(Request* request);
+
 // The header block of the final answer: the status line and the header lines,
 // each ended by CRLF, then an empty line, then a NUL. When it does not fit
 // into `*length` bytes with its NUL, or there is no answer, false and
