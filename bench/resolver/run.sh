@@ -45,7 +45,7 @@ status=0
 measure() {
   local name=$1 path=$2 expect=$3; shift 3
   ours "$path"
-  if ! grep -q "^$expect	http://d.pcs.baidu.com/file/" "$work/ours.out"; then
+  if ! grep -q "^$expect	http://files.sample-share.test/file/" "$work/ours.out"; then
     echo "resolver bench: unexpected output for $path: $(cat "$work/ours.out")" >&2
     status=1
     return

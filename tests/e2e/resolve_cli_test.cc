@@ -19,7 +19,7 @@ constexpr const char* kForeign = "友情提示：非百度网盘地址，如何�
 constexpr const char* kThrottled = "友情提示：操作过于频繁，百度提醒你输入验证码！建议你使用手输验证码版！\n";
 
 std::string Link(const char* fsId, const char* uk, const char* timestamp, const char* sign) {
-  return std::string("http://d.pcs.baidu.com/file/") + fsId + "?fid=" + uk + "-" + fsId +
+  return std::string("http://files.sample-share.test/file/") + fsId + "?fid=" + uk + "-" + fsId +
          "u0026dstime=" + timestamp + "u0026sign=" + sign + "u0026expires=8h";
 }
 
@@ -82,7 +82,7 @@ TEST(ResolveCli, JsonLinesKeepTheOrderGivenAndTheWorstOutcomeIsTheStatus) {
   EXPECT_EQ(run.err, std::string(kForeign) + kThrottled);
   EXPECT_EQ(run.status, 4);
 
-  EXPECT_EQ(Resolve({"http://yun.baidu.com/s/1utf8", "http://pan.baidu.com/s/1busy"}).status, 3);
+  EXPECT_EQ(Resolve({"http://share.example.com/s/1utf8", "http://pan.baidu.com/s/1busy"}).status, 3);
 }
 
 TEST(ResolveCli, SixtyFourParallelResolutionsEachGetTheirOwnResult) {

@@ -24,7 +24,7 @@ constexpr const char* kUntouched = "clipboard before the copy";
 
 constexpr const char* kUtf8Share = "http://pan.baidu.com/s/1utf8";
 constexpr const char* kUtf8Link =
-    "http://d.pcs.baidu.com/file/"
+    "http://files.sample-share.test/file/"
     "90001?fid=77801-90001u0026dstime=1700000000u0026sign=c0ffee01u0026expires=8h";
 constexpr const char* kThrottledShare = "http://pan.baidu.com/s/1busy";
 

@@ -35,7 +35,7 @@ constexpr const char* kDownloadRequestAddress =
     "&timestamp=1700000000&sign=c0ffee&bdstoken=null";
 
 constexpr const char* kAnswer =
-    "{\"errno\":0,\"dlink\":\"http:\\/\\/d.pcs.baidu.com\\/file\\/90001?fid=77801-3021\\u0026sign=c0ffee\","
+    "{\"errno\":0,\"dlink\":\"http:\\/\\/files.sample-share.test\\/file\\/90001?fid=77801-3021\\u0026sign=c0ffee\","
     "\"request_id\":1}";
 
 const std::vector<ControlWrite> kClears = {
@@ -93,7 +93,7 @@ TEST_F(ResolveShareLinkTest, ShowsTheFileNameAndTheCleanedAddress) {
                                                                           "%22%5D")));
   EXPECT_EQ(
       toolkit_.Writes(),
-      ClearsThenResults("report.pdf", "http://d.pcs.baidu.com/file/90001?fid=77801-3021u0026sign=c0ffee"));
+      ClearsThenResults("report.pdf", "http://files.sample-share.test/file/90001?fid=77801-3021u0026sign=c0ffee"));
   EXPECT_THAT(toolkit_.MessageBoxes(), IsEmpty());
 }
 
@@ -107,7 +107,7 @@ TEST_F(ResolveShareLinkTest, RejectsAnAddressWithoutTheBaseAddressAndKeepsTheCon
       {"upper-case host", "http://PAN.BAIDU.COM/s/1sample"},
       {"upper-case scheme", "HTTP://pan.baidu.com/s/1sample"},
       {"no slash after the host", "http://pan.baidu.com"},
-      {"another host", "http://yun.baidu.com/s/1sample"},
+      {"another host", "http://share.example.com/s/1sample"},
   };
   for (const Case& c : kCases) {
     SCOPED_TRACE(c.name);
@@ -251,7 +251,7 @@ TEST(OnParseClicked, EveryClickStartsAnotherRunInParallel) {
   EXPECT_EQ(test::FetchRequests().size(), 4u);
   EXPECT_EQ(toolkit.Value(Control::编辑框2, kEditBoxText), Text("report.pdf"));
   EXPECT_EQ(toolkit.Value(Control::按钮_地址, kButtonCaption),
-            Text("http://d.pcs.baidu.com/file/90001?fid=77801-3021u0026sign=c0ffee"));
+            Text("http://files.sample-share.test/file/90001?fid=77801-3021u0026sign=c0ffee"));
 }
 
 }  // namespace

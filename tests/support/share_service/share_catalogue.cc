@@ -122,7 +122,7 @@ std::string ShareCookieName(const Share& share) { return "BDCLND_" + share.share
 std::string ShareCookieValue(const Share& share) { return "k" + share.fsId + "z" + share.shareUk; }
 
 std::string EscapedDownloadLink(const Share& share, std::string_view sign) {
-  return "http:\\/\\/d.pcs.baidu.com\\/file\\/" + share.fsId + "?fid=" + share.shareUk + "-" + share.fsId +
+  return "http:\\/\\/files.sample-share.test\\/file\\/" + share.fsId + "?fid=" + share.shareUk + "-" + share.fsId +
          "\\u0026dstime=" + share.timestamp + "\\u0026sign=" + std::string(sign) + "\\u0026expires=8h";
 }
 
