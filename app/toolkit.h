@@ -31,6 +31,9 @@ inline constexpr int kButtonCaption = 10;
 // Message box button code: OK and Cancel with the question-mark icon.
 inline constexpr int kOkCancelQuestion = 33;
 
+// "友情提示：" (code page 936), the title of every message box the program shows.
+inline constexpr const char* kNoticeTitle = "\xd3\xd1\xc7\xe9\xcc\xe1\xca\xbe\xa3\xba";
+
 // What a backend provides. Every member may be called from any thread unless
 // it says otherwise.
 class ToolkitBackend {

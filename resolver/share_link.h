@@ -8,9 +8,6 @@ namespace tw {
 // and the download request is sent below it.
 inline constexpr const char* kServiceBaseAddress = "http://pan.baidu.com/";
 
-// "友情提示：", the title of every message the resolver shows.
-inline constexpr const char* kNoticeTitle = "\xd3\xd1\xc7\xe9\xcc\xe1\xca\xbe\xa3\xba";
-
 // "非百度网盘地址，如何帮你解析！": the address is not a share address.
 inline constexpr const char* kForeignAddressMessage =
     "\xb7\xc7\xb0\xd9\xb6\xc8\xcd\xf8\xc5\xcc\xb5\xd8\xd6\xb7\xa3\xac\xc8\xe7\xba\xce\xb0\xef\xc4\xe3"
