@@ -9,6 +9,8 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <deque>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -40,19 +42,35 @@ std::shared_ptr<MainThreadGate> CurrentGate() {
   return g_gate;
 }
 
+// Tasks waiting for the main thread. GLib hands a source's data over under
+// locks of its own that the thread sanitizer cannot see, so the tasks travel
+// through a queue of ours and each idle source only takes the next one.
+std::mutex g_taskMutex;
+std::deque<std::function<void()>> g_tasks;
+
 // An idle source of the main loop rather than wx's CallAfter: wx runs every
 // queued call, new ones included, before it looks at input again, so busy
 // workers could starve the window's own events (Esc among them). Idle sources
 // wait behind input and repaints.
 void PostToMainThread(std::function<void()> task) {
+  {
+    std::lock_guard guard(g_taskMutex);
+    g_tasks.push_back(std::move(task));
+  }
   g_idle_add_full(
       G_PRIORITY_DEFAULT_IDLE,
-      [](gpointer data) -> gboolean {
-        (*static_cast<std::function<void()>*>(data))();
+      [](gpointer) -> gboolean {
+        std::function<void()> next;
+        {
+          std::lock_guard guard(g_taskMutex);
+          if (g_tasks.empty()) return G_SOURCE_REMOVE;
+          next = std::move(g_tasks.front());
+          g_tasks.pop_front();
+        }
+        next();
         return G_SOURCE_REMOVE;
       },
-      new std::function<void()>(std::move(task)),
-      [](gpointer data) { delete static_cast<std::function<void()>*>(data); });
+      nullptr, nullptr);
 }
 
 // Runs `operation` on the open main window on the main thread, waiting for it

@@ -44,12 +44,13 @@ struct Variables {
   Text& responseHeaders;
 };
 
-// The address as it goes into the Referer line: CR and LF percent-encoded, so
-// that an address holding them cannot end the line or add one.
-Text RefererAddress(const Text& url) {
+// A value as it goes into a header line: CR and LF percent-encoded, so that a
+// value holding them (an address, or cookies cut from an answer whose line
+// ended in a lead byte) cannot end the line or add one.
+Text HeaderLineValue(const Text& value) {
   std::string out;
-  out.reserve(url.size());
-  for (const char c : url.view()) {
+  out.reserve(value.size());
+  for (const char c : value.view()) {
     if (c == '\r') {
       out += "%0D";
     } else if (c == '\n') {
@@ -84,7 +85,7 @@ std::uint32_t RequestFlags(const Text& url, bool cookiesSupplied, bool noRedirec
 // The default header lines, each appended only when the caller's text does
 // not name it already (case heeded), then the Cookie line.
 void AddDefaultHeaders(const Text& url, const Text* cookies, Text& extraHeaders) {
-  const Text referer = RefererAddress(url);
+  const Text referer = HeaderLineValue(url);
   if (FindText(extraHeaders, "Referer:") == kNotFound) {
     extraHeaders = extraHeaders.empty() ? JoinText("Referer: ", referer)
                                         : JoinText(std::move(extraHeaders), "\r\nReferer: ", referer);
@@ -99,7 +100,7 @@ void AddDefaultHeaders(const Text& url, const Text* cookies, Text& extraHeaders)
     extraHeaders = JoinText(std::move(extraHeaders), "\r\nContent-Type: application/x-www-form-urlencoded");
   }
   if (cookies != nullptr && !cookies->empty()) {
-    extraHeaders = JoinText(std::move(extraHeaders), "\r\nCookie: ", *cookies);
+    extraHeaders = JoinText(std::move(extraHeaders), "\r\nCookie: ", HeaderLineValue(*cookies));
   }
 }
 

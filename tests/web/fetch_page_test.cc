@@ -474,6 +474,19 @@ TEST(FetchPage, KeepsCrLfInTheAddressFromSplittingOrAddingHeaderLines) {
   EXPECT_EQ(extraHeaders, JoinText("Referer: ", Text(referer), kDefaultLines));
 }
 
+TEST(FetchPage, KeepsCookiesCutAcrossALineEndFromAddingHeaderLines) {
+  // A value ending in a lead byte joins the CR after it into one character,
+  // so the line split carries the next header line into the cookie pair.
+  HttpServer server({Ok("Set-Cookie: a=1\xD6\r\nX-Injected: 1;\r\n", "ok"), Ok()});
+  Text cookies;
+  (void)FetchPage(Text(server.Url("/first")), {.cookies = &cookies});
+  Text extraHeaders;
+  (void)FetchPage(Text(server.Url("/second")), {.cookies = &cookies, .extraHeaders = &extraHeaders});
+  const std::string request = server.Requests().at(1);
+  EXPECT_THAT(request, HasSubstr("\r\nCookie: a=1\xD6%0D%0AX-Injected:1\r\n\r\n"));
+  EXPECT_THAT(request, Not(HasSubstr("\r\nX-Injected")));
+}
+
 TEST(FetchPage, TurnsBareCrOrLfInTheCallersLinesIntoSpaces) {
   HttpServer server({Ok()});
   Text extraHeaders("X-A: 1\nX-Injected: 2\rX-B: 3");
