@@ -1,6 +1,6 @@
 // Differential target: the runtime's text operations against a byte-by-byte
-// model written from their contracts. The model is slow and plain on
-// purpose; the real operations skip ahead by words and use memmem.
+// model written from their contracts (the searching operations in
+// tests/support/text_model.h, the rest here).
 //
 // Input: a flag byte (case), a start byte, a count byte, then the text, the
 // sub and the replacement separated by NUL bytes.
@@ -13,12 +13,14 @@
 #include "runtime/text_ops.h"
 #include "tests/fuzz/fuzz_check.h"
 #include "tests/fuzz/fuzz_input.h"
+#include "tests/support/text_model.h"
 
 namespace tw::fuzz {
 namespace {
 
-bool IsLead(char c) { return static_cast<unsigned char>(c) >= 0x80; }
-char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+using model::IsLead;
+using model::Lower;
+using model::Origin;
 
 // The characters of `t` from byte `origin` on, as [offset, length) pairs. A
 // lead byte as the last byte is a unit of its own but no character start.
@@ -39,92 +41,6 @@ std::vector<Unit> Units(const std::string& t, std::size_t origin = 0) {
     i += length;
   }
   return units;
-}
-
-std::vector<bool> CharStarts(const std::string& t, std::size_t origin) {
-  std::vector<bool> starts(t.size() + 1, false);
-  for (const Unit& u : Units(t, origin)) starts[u.at] = u.isChar;
-  return starts;
-}
-
-bool MatchesAt(const std::string& t, const std::vector<bool>& starts, std::size_t at, const std::string& sub,
-               bool ignoreCase) {
-  if (!starts[at] || at + sub.size() > t.size()) return false;
-  for (std::size_t j = 0; j < sub.size(); ++j) {
-    const char a = t[at + j];
-    const bool fold = ignoreCase && starts[at + j] && !IsLead(a);
-    if (fold ? Lower(a) != Lower(sub[j]) : a != sub[j]) return false;
-  }
-  return true;
-}
-
-std::size_t Origin(Position start) { return start <= 1 ? 0 : static_cast<std::size_t>(start - 1); }
-
-Position ModelFind(const std::string& t, const std::string& sub, Position start, bool ignoreCase) {
-  const std::size_t origin = Origin(start);
-  if (origin >= t.size()) return -1;
-  if (sub.empty()) return 1;
-  const auto starts = CharStarts(t, origin);
-  for (std::size_t i = origin; i < t.size(); ++i) {
-    if (MatchesAt(t, starts, i, sub, ignoreCase)) return static_cast<Position>(i + 1);
-  }
-  return -1;
-}
-
-Position ModelFindFromEnd(const std::string& t, const std::string& sub, Position start, bool ignoreCase) {
-  if (sub.empty()) return -1;
-  const auto starts = CharStarts(t, 0);
-  Position last = -1;
-  for (std::size_t i = 0; i < t.size(); ++i) {
-    const auto end = static_cast<Position>(i + sub.size());  // the match's last byte, from 1
-    if ((start < 0 || end < start) && MatchesAt(t, starts, i, sub, ignoreCase))
-      last = static_cast<Position>(i + 1);
-  }
-  return last;
-}
-
-std::string ModelReplace(const std::string& t, const std::string& sub, const std::string& replacement,
-                         Position start, Position count, bool ignoreCase) {
-  const std::size_t origin = Origin(start);
-  if (t.empty() || sub.empty() || origin >= t.size()) return t;
-  const auto starts = CharStarts(t, origin);
-  std::string out = t.substr(0, origin);
-  Position done = 0;
-  for (std::size_t i = origin; i < t.size();) {
-    if ((count < 0 || done < count) && MatchesAt(t, starts, i, sub, ignoreCase)) {
-      out += replacement;
-      i += sub.size();
-      ++done;
-    } else {
-      out += t[i++];
-    }
-  }
-  return out;
-}
-
-TextArray ModelSplit(const std::string& t, const std::string& delimiter, Position maxCount) {
-  TextArray pieces;
-  if (t.empty() || maxCount == 0) return pieces;
-  if (delimiter.empty()) return {Text(t)};
-  const auto starts = CharStarts(t, 0);
-  std::string piece;
-  bool pending = false;  // a piece has begun: the text does not end in a delimiter here
-  for (std::size_t i = 0; i < t.size();) {
-    if (MatchesAt(t, starts, i, delimiter, false)) {
-      pieces.Append(Text(piece));
-      piece.clear();
-      pending = false;
-      i += delimiter.size();
-    } else {
-      piece += t[i++];
-      pending = true;
-    }
-  }
-  if (pending) pieces.Append(Text(piece));
-  if (maxCount < 0 || pieces.MemberCount() <= maxCount) return pieces;
-  TextArray kept;
-  for (Position n = 1; n <= maxCount; ++n) kept.Append(pieces[n]);
-  return kept;
 }
 
 bool IsSpace(const std::string& t, const Unit& u) {
@@ -214,11 +130,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string& t = text.str();
   const std::string& s = sub.str();
 
-  FUZZ_CHECK_EQ(FindText(text, sub, start, letters), ModelFind(t, s, start, ignoreCase));
-  FUZZ_CHECK_EQ(FindTextFromEnd(text, sub, start, letters), ModelFindFromEnd(t, s, start, ignoreCase));
+  FUZZ_CHECK_EQ(FindText(text, sub, start, letters), model::Find(t, s, start, ignoreCase));
+  FUZZ_CHECK_EQ(FindTextFromEnd(text, sub, start, letters), model::FindFromEnd(t, s, start, ignoreCase));
   FUZZ_CHECK_EQ(ReplaceText(text, sub, replacement, start, count, letters),
-                Text(ModelReplace(t, s, replacement.str(), start, count, ignoreCase)));
-  FUZZ_CHECK_EQ(SplitText(text, sub, count), ModelSplit(t, s, count));
+                Text(model::Replace(t, s, replacement.str(), start, count, ignoreCase)));
+  FUZZ_CHECK_EQ(SplitText(text, sub, count), model::Split(t, s, count));
   FUZZ_CHECK_EQ(TrimBothEnds(text), Text(ModelTrim(t)));
   FUZZ_CHECK_EQ(RemoveAllSpaces(text), Text(ModelRemoveSpaces(t)));
   FUZZ_CHECK_EQ(ToLowerCase(text), Text(ModelLower(t)));

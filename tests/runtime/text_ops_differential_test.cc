@@ -9,105 +9,10 @@
 #include <vector>
 
 #include "runtime/text_ops.h"
+#include "tests/support/text_model.h"
 
 namespace tw {
 namespace {
-
-// --- The model -------------------------------------------------------------
-
-// is_start[i]: byte i begins a character, counting characters from `origin`.
-// A lead byte as the last byte is no character.
-std::vector<bool> CharStarts(const std::string& t, std::size_t origin) {
-  std::vector<bool> is_start(t.size() + 1, false);
-  for (std::size_t i = origin; i < t.size();) {
-    const bool lead = static_cast<unsigned char>(t[i]) >= 0x80;
-    if (lead && i + 1 == t.size()) break;
-    is_start[i] = true;
-    i += lead ? 2 : 1;
-  }
-  return is_start;
-}
-
-char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; }
-
-// Whether `sub` matches at character start `at`: byte by byte, a byte of the
-// text that is a one-byte character compared with case folded when asked.
-bool MatchesAt(const std::string& t, const std::vector<bool>& is_start, std::size_t at,
-               const std::string& sub, bool ignore_case) {
-  if (!is_start[at] || at + sub.size() > t.size()) return false;
-  for (std::size_t j = 0; j < sub.size(); ++j) {
-    const char a = t[at + j];
-    const bool one_byte_char = is_start[at + j] && static_cast<unsigned char>(a) < 0x80;
-    if (ignore_case && one_byte_char ? Lower(a) != Lower(sub[j]) : a != sub[j]) return false;
-  }
-  return true;
-}
-
-std::size_t Origin(Position start) { return start <= 1 ? 0 : static_cast<std::size_t>(start - 1); }
-
-Position ModelFind(const std::string& t, const std::string& sub, Position start, bool ignore_case) {
-  const std::size_t origin = Origin(start);
-  if (origin >= t.size()) return -1;
-  if (sub.empty()) return 1;
-  const auto is_start = CharStarts(t, origin);
-  for (std::size_t i = origin; i < t.size(); ++i) {
-    if (MatchesAt(t, is_start, i, sub, ignore_case)) return static_cast<Position>(i) + 1;
-  }
-  return -1;
-}
-
-Position ModelFindFromEnd(const std::string& t, const std::string& sub, Position start, bool ignore_case) {
-  if (sub.empty()) return -1;
-  const auto is_start = CharStarts(t, 0);
-  Position last = -1;
-  for (std::size_t i = 0; i < t.size(); ++i) {
-    const bool before_start = start < 0 || static_cast<Position>(i + sub.size()) < start;
-    if (before_start && MatchesAt(t, is_start, i, sub, ignore_case)) last = static_cast<Position>(i) + 1;
-  }
-  return last;
-}
-
-std::string ModelReplace(const std::string& t, const std::string& sub, const std::string& replacement,
-                         Position start, Position count, bool ignore_case) {
-  const std::size_t origin = Origin(start);
-  if (t.empty() || sub.empty() || origin >= t.size()) return t;
-  const auto is_start = CharStarts(t, origin);
-  std::string out = t.substr(0, origin);
-  Position done = 0;
-  for (std::size_t i = origin; i < t.size();) {
-    if ((count < 0 || done < count) && MatchesAt(t, is_start, i, sub, ignore_case)) {
-      out += replacement;
-      i += sub.size();
-      ++done;
-    } else {
-      out += t[i++];
-    }
-  }
-  return out;
-}
-
-std::vector<std::string> ModelSplit(const std::string& t, const std::string& delimiter, Position max_count) {
-  std::vector<std::string> pieces;
-  if (t.empty() || max_count == 0) return pieces;
-  if (delimiter.empty()) return {t};
-  const auto is_start = CharStarts(t, 0);
-  std::string piece;
-  for (std::size_t i = 0; i < t.size();) {
-    if (MatchesAt(t, is_start, i, delimiter, false)) {
-      pieces.push_back(piece);
-      piece.clear();
-      i += delimiter.size();
-    } else {
-      piece += t[i++];
-    }
-  }
-  // The text is not empty, so an empty rest means it ended with a delimiter.
-  if (!piece.empty()) pieces.push_back(piece);
-  if (max_count > 0 && pieces.size() > static_cast<std::size_t>(max_count)) {
-    pieces.resize(static_cast<std::size_t>(max_count));
-  }
-  return pieces;
-}
 
 // --- Random GBK-like inputs --------------------------------------------------
 
@@ -188,12 +93,6 @@ Position RandomStart(Random& random, const std::string& t) {
   return static_cast<Position>(random.Below(static_cast<std::uint32_t>(t.size() + 4))) - 1;
 }
 
-TextArray ToArray(const std::vector<std::string>& pieces) {
-  TextArray array;
-  for (const std::string& piece : pieces) array.Append(Text(piece));
-  return array;
-}
-
 constexpr int kCases = 4000;
 
 TEST(Differential, SearchOperationsAgreeWithTheModel) {
@@ -213,12 +112,12 @@ TEST(Differential, SearchOperationsAgreeWithTheModel) {
                                     << ", start " << start << ", count " << count << ", ignore case "
                                     << ignore_case);
 
-    ASSERT_EQ(FindText(Text(t), Text(sub), start, letters), ModelFind(t, sub, start, ignore_case));
+    ASSERT_EQ(FindText(Text(t), Text(sub), start, letters), model::Find(t, sub, start, ignore_case));
     ASSERT_EQ(FindTextFromEnd(Text(t), Text(sub), start, letters),
-              ModelFindFromEnd(t, sub, start, ignore_case));
+              model::FindFromEnd(t, sub, start, ignore_case));
     ASSERT_EQ(ReplaceText(Text(t), Text(sub), Text(replacement), start, count, letters),
-              Text(ModelReplace(t, sub, replacement, start, count, ignore_case)));
-    ASSERT_EQ(SplitText(Text(t), Text(sub), count), ToArray(ModelSplit(t, sub, count)));
+              Text(model::Replace(t, sub, replacement, start, count, ignore_case)));
+    ASSERT_EQ(SplitText(Text(t), Text(sub), count), model::Split(t, sub, count));
   }
 }
 
@@ -236,11 +135,11 @@ TEST(Differential, CaseIgnoringSearchesOfMarkupAgreeWithTheModel) {
     SCOPED_TRACE(testing::Message() << "case " << n << ": text " << Text(t) << ", sub " << Text(sub)
                                     << ", start " << start << ", count " << count);
 
-    ASSERT_EQ(FindText(Text(t), Text(sub), start, Case::kIgnore), ModelFind(t, sub, start, true));
+    ASSERT_EQ(FindText(Text(t), Text(sub), start, Case::kIgnore), model::Find(t, sub, start, true));
     ASSERT_EQ(FindTextFromEnd(Text(t), Text(sub), start, Case::kIgnore),
-              ModelFindFromEnd(t, sub, start, true));
+              model::FindFromEnd(t, sub, start, true));
     ASSERT_EQ(ReplaceText(Text(t), Text(sub), Text("<>"), start, count, Case::kIgnore),
-              Text(ModelReplace(t, sub, "<>", start, count, true)));
+              Text(model::Replace(t, sub, "<>", start, count, true)));
   }
 }
 
