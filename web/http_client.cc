@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cctype>
 #include <cstring>
 #include <mutex>
 #include <string>
@@ -132,6 +133,17 @@ std::size_t OnBody(char* data, std::size_t size, std::size_t count, void* user) 
   return size * count;
 }
 
+// libcurl takes the protocol name of a status line in any case; a trailer
+// field cannot look like one, as field names hold no "/".
+bool IsStatusLine(std::string_view line) {
+  constexpr std::string_view kName = "http/";
+  if (line.size() < kName.size()) return false;
+  for (std::size_t i = 0; i < kName.size(); ++i) {
+    if (std::tolower(static_cast<unsigned char>(line[i])) != kName[i]) return false;
+  }
+  return true;
+}
+
 // Keeps only the block of the latest answer: a redirect followed, an interim
 // 1xx answer or a proxy's CONNECT answer is replaced by the next status line,
 // and trailers after the block are left out. Lines end in CRLF whatever the
@@ -140,7 +152,7 @@ std::size_t OnHeaderLine(char* data, std::size_t size, std::size_t count, void* 
   auto& request = *static_cast<Request*>(user);
   std::string_view line(data, size * count);
   while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.remove_suffix(1);
-  if (line.starts_with("HTTP/")) {
+  if (IsStatusLine(line)) {
     request.headerBlock.clear();
     request.blockComplete = false;
   } else if (request.blockComplete) {
