@@ -17,6 +17,7 @@
 #include <string_view>
 #include <utility>
 
+#include "app/html_view_engine.h"
 #include "app/main_thread_gate.h"
 #include "app/window_description.h"
 #include "app/window_toolkit.h"
@@ -174,11 +175,7 @@ void MainWindowGone() {
 }  // namespace
 
 bool OpenWindowToolkit(int argc, char** argv) {
-  // The HTML view shows one small page. WebKit's DMA-BUF renderer probes the
-  // GPU devices when the view is created (measured here: web context ready in
-  // about 45 ms instead of 250) and its helpers take some 50 MiB more, for
-  // nothing this page needs. A value the user set is kept.
-  setenv("WEBKIT_DISABLE_DMABUF_RENDERER", "1", 0);
+  PrepareHtmlViewEngine();
   int count = argc;
   wxApp::SetInstance(new wxApp);
   {
